@@ -1,0 +1,39 @@
+// The Locate command's view on a console: the destination stands in the address box, message
+// boxes go to stderr, the information box is kept for printing at the end.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "LocateView.h"
+
+namespace quorvel {
+
+class ConsoleView final : public ILocateView {
+public:
+    ConsoleView(std::ostream& err, bool verbose) : m_err(err), m_verbose(verbose) {}
+
+    void SetDestination(const std::string& destination) { m_destination = destination; }
+    const std::string& InformationText() const { return m_information; }
+
+    std::string GetAddressText() override { return m_destination; }
+    void SetInformationText(const std::string& text) override { m_information = text; }
+    void ShowMessageBox(const std::string& text, MessageIcon icon) override;
+    void OnExchange(std::string_view serverHost, std::string_view queryText) override;
+
+    // A console has no controls, cursor or paint to manage.
+    void EnableAddressBox(bool) override {}
+    void EnableLocateButton(bool) override {}
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+    void FocusAddressBox() override {}
+    void RepaintNow() override {}
+
+private:
+    std::ostream& m_err;
+    bool m_verbose;
+    std::string m_destination;
+    std::string m_information;
+};
+
+}  // namespace quorvel

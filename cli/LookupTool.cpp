@@ -1,0 +1,124 @@
+#include "LookupTool.h"
+
+#include <algorithm>
+
+#include "ConsoleView.h"
+#include "LocateCommand.h"
+
+namespace quorvel {
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: quorvel-lookup [OPTION]... DESTINATION...\n"
+    "Tell who holds an Internet address. Each DESTINATION, a host name or a dotted IPv4\n"
+    "address, is resolved and headed with its name and address; then the regional\n"
+    "registries' whois servers are asked about the address in referral order (APNIC, TWNIC,\n"
+    "ARIN, RIPE NCC, LACNIC; TCP port 43) and the registry's record is shown.\n"
+    "\n"
+    "  -v, --verbose  name each registry server and query text on stderr as it is asked\n"
+    "      --help     show this help and exit\n"
+    "      --version  show the version and exit\n"
+    "\n"
+    "Exit status: 0 a record, or a private or loopback address; 1 the query failed;\n"
+    "2 a usage error or an empty destination; 3 a destination did not resolve.\n"
+    "With several destinations, the highest.\n";
+
+constexpr char kVersion[] = "Quorvel Version 1.0\n";
+constexpr std::uint16_t kSocketsVersion = 0x0102;  // version 2.1
+
+struct Options {
+    bool verbose = false;
+    bool help = false;
+    bool version = false;
+    std::vector<std::string> destinations;
+};
+
+// False after an unknown option, which has been reported.
+bool ParseArguments(const std::vector<std::string>& args, Options& options, std::ostream& err) {
+    bool optionsEnded = false;
+    for (const std::string& arg : args) {
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            options.destinations.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "-v" || arg == "--verbose") {
+            options.verbose = true;
+        } else if (arg == "--help") {
+            options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
+        } else {
+            err << "quorvel-lookup: unknown option '" << arg << "'\n"
+                << "Try 'quorvel-lookup --help' for more information.\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+int ExitStatusOf(LocateOutcome outcome) {
+    switch (outcome) {
+        case LocateOutcome::EmptyDestination:
+            return kExitUsage;
+        case LocateOutcome::Unresolved:
+            return kExitUnresolved;
+        case LocateOutcome::QueryFailed:
+            return kExitQueryFailed;
+        case LocateOutcome::Answered:
+            break;
+    }
+    return kExitAnswered;
+}
+
+bool ShowsResult(LocateOutcome outcome) {
+    return outcome == LocateOutcome::Answered || outcome == LocateOutcome::QueryFailed;
+}
+
+}  // namespace
+
+int RunLookupTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                  ISocketLibrary& sockets) {
+    Options options;
+    if (!ParseArguments(args, options, err)) {
+        return kExitUsage;
+    }
+    if (options.help) {
+        out << kUsage;
+        return kExitAnswered;
+    }
+    if (options.version) {
+        out << kVersion;
+        return kExitAnswered;
+    }
+    if (options.destinations.empty()) {
+        err << "quorvel-lookup: no destination given\n"
+            << "Try 'quorvel-lookup --help' for more information.\n";
+        return kExitUsage;
+    }
+
+    ConsoleView view(err, options.verbose);
+    if (sockets.Startup(kSocketsVersion) != 0) {
+        view.ShowMessageBox("WSAStartup failed!", MessageIcon::None);
+    }
+    int status = kExitAnswered;
+    bool printedResult = false;
+    for (const std::string& destination : options.destinations) {
+        view.SetDestination(destination);
+        const LocateOutcome outcome = CLocateCommand(view, sockets).OnLocate();
+        status = std::max(status, ExitStatusOf(outcome));
+        if (!ShowsResult(outcome)) {
+            continue;
+        }
+        const std::string& text = view.InformationText();
+        out << (printedResult ? "\n" : "") << text;
+        if (text.empty() || text.back() != '\n') {
+            out << '\n';
+        }
+        out.flush();
+        printedResult = true;
+    }
+    sockets.Cleanup();
+    return status;
+}
+
+}  // namespace quorvel

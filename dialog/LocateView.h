@@ -1,0 +1,31 @@
+// The dialog operations the Locate command needs. The window implements them with its controls;
+// the command line with a console; the tests with a recording fake.
+#pragma once
+
+#include <string>
+
+#include "LookupFeedback.h"
+
+namespace quorvel {
+
+class ILocateView : public ILookupFeedback {
+public:
+    // The address box's whole text, as typed.
+    virtual std::string GetAddressText() = 0;
+    // Replaces the information box's whole text; lines are separated by CR LF.
+    virtual void SetInformationText(const std::string& text) = 0;
+
+    virtual void EnableAddressBox(bool enable) = 0;
+    virtual void EnableLocateButton(bool enable) = 0;
+
+    // The busy cursor shows between the two calls; they come in pairs.
+    virtual void BeginWaitCursor() = 0;
+    virtual void EndWaitCursor() = 0;
+
+    virtual void FocusAddressBox() = 0;
+
+    // Paints the dialog at once, before the command goes on to block.
+    virtual void RepaintNow() = 0;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,178 @@
+// The socket library on Linux and other BSD-socket systems: getaddrinfo/getnameinfo for names,
+// IPv4 TCP streams with poll()-bounded waits. There is no library to start or clean up.
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "SocketLibrary.h"
+
+namespace quorvel {
+namespace {
+
+sockaddr_in ToSockaddr(const SocketAddressV4& address) {
+    sockaddr_in native{};
+    native.sin_family = static_cast<sa_family_t>(address.family);
+    native.sin_port = address.portNetworkOrder;
+    std::memcpy(&native.sin_addr, address.address.data(), address.address.size());
+    return native;
+}
+
+// Waits until `events` are ready on the socket: 1 when ready, 0 after `wait`, -1 on error.
+int WaitFor(int fd, short events, std::chrono::milliseconds wait) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + wait;
+    for (;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        pollfd entry{fd, events, 0};
+        const int ready = ::poll(&entry, 1, static_cast<int>(std::max<long long>(0, left.count())));
+        if (ready >= 0 || errno != EINTR) {
+            return ready;
+        }
+    }
+}
+
+bool SetNonBlocking(int fd, bool nonBlocking) {
+    const int flags = ::fcntl(fd, F_GETFL, 0);
+    if (flags < 0) {
+        return false;
+    }
+    const int wanted = nonBlocking ? (flags | O_NONBLOCK) : (flags & ~O_NONBLOCK);
+    return ::fcntl(fd, F_SETFL, wanted) == 0;
+}
+
+class BsdSocketLibrary final : public ISocketLibrary {
+public:
+    int Startup(std::uint16_t) override { return 0; }
+    void Cleanup() override {}
+
+    std::optional<HostEntry> GetHostByName(const std::string& hostName) override {
+        if (hostName.find('\0') != std::string::npos) {
+            m_lastError = EAI_NONAME;  // the resolver would read a different, shorter name
+            return std::nullopt;
+        }
+        addrinfo hints{};
+        hints.ai_family = AF_INET;
+        hints.ai_socktype = SOCK_STREAM;
+        addrinfo* found = nullptr;
+        const int result = ::getaddrinfo(hostName.c_str(), nullptr, &hints, &found);
+        if (result != 0) {
+            m_lastError = result;
+            return std::nullopt;
+        }
+        HostEntry entry;
+        for (const addrinfo* info = found; info != nullptr; info = info->ai_next) {
+            if (info->ai_family != AF_INET || info->ai_addrlen < sizeof(sockaddr_in)) {
+                continue;
+            }
+            sockaddr_in native{};
+            std::memcpy(&native, info->ai_addr, sizeof native);
+            Ipv4Address address{};
+            std::memcpy(address.data(), &native.sin_addr, address.size());
+            entry.addresses.push_back(address);
+        }
+        ::freeaddrinfo(found);
+        return entry;
+    }
+
+    std::optional<std::string> GetHostByAddr(const Ipv4Address& address) override {
+        SocketAddressV4 socketAddress;
+        socketAddress.family = AF_INET;
+        socketAddress.address = address;
+        const sockaddr_in native = ToSockaddr(socketAddress);
+        char name[NI_MAXHOST] = {};
+        const int result = ::getnameinfo(reinterpret_cast<const sockaddr*>(&native),
+                                         sizeof native, name, sizeof name, nullptr, 0,
+                                         NI_NAMEREQD);
+        if (result == 0) {
+            return std::string(name);
+        }
+        // The resolver's answer that the address has no name: it stands as its own name.
+        m_lastError = result == EAI_NONAME ? kErrorNoData : result;
+        return std::nullopt;
+    }
+
+    Socket OpenStreamSocket() override {
+        const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) {
+            m_lastError = errno;
+        }
+        return fd;
+    }
+
+    int Connect(Socket socket, const SocketAddressV4& address,
+                std::chrono::milliseconds wait) override {
+        const int fd = static_cast<int>(socket);
+        const sockaddr_in native = ToSockaddr(address);
+        if (!SetNonBlocking(fd, true)) {
+            return Fail(errno);
+        }
+        if (::connect(fd, reinterpret_cast<const sockaddr*>(&native), sizeof native) != 0) {
+            if (errno != EINPROGRESS) {
+                return Fail(errno);
+            }
+            const int ready = WaitFor(fd, POLLOUT, wait);
+            if (ready <= 0) {
+                return Fail(ready == 0 ? ETIMEDOUT : errno);
+            }
+            int error = 0;
+            socklen_t length = sizeof error;
+            if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) != 0) {
+                return Fail(errno);
+            }
+            if (error != 0) {
+                return Fail(error);
+            }
+        }
+        return SetNonBlocking(fd, false) ? 0 : Fail(errno);
+    }
+
+    int Send(Socket socket, const char* data, int length) override {
+        // MSG_NOSIGNAL: a server that has gone away is a send() failure, not a SIGPIPE.
+        const ssize_t sent =
+            ::send(static_cast<int>(socket), data, static_cast<size_t>(length), MSG_NOSIGNAL);
+        return sent < 0 ? Fail(errno) : static_cast<int>(sent);
+    }
+
+    int Recv(Socket socket, char* buffer, int length, std::chrono::milliseconds wait) override {
+        const int fd = static_cast<int>(socket);
+        const int ready = WaitFor(fd, POLLIN, wait);
+        if (ready <= 0) {
+            return Fail(ready == 0 ? ETIMEDOUT : errno);
+        }
+        ssize_t received = 0;
+        do {
+            received = ::recv(fd, buffer, static_cast<size_t>(length), 0);
+        } while (received < 0 && errno == EINTR);
+        return received < 0 ? Fail(errno) : static_cast<int>(received);
+    }
+
+    void CloseSocket(Socket socket) override { ::close(static_cast<int>(socket)); }
+
+    int LastError() override { return m_lastError; }
+
+private:
+    int Fail(int error) {
+        m_lastError = error;
+        return -1;
+    }
+
+    int m_lastError = 0;
+};
+
+}  // namespace
+
+ISocketLibrary& PlatformSocketLibrary() {
+    static BsdSocketLibrary library;
+    return library;
+}
+
+}  // namespace quorvel

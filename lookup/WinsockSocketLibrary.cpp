@@ -1,0 +1,157 @@
+// The socket library on Windows: Windows Sockets 2 (ws2_32), with select()-bounded waits.
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include <cstring>
+
+#include "SocketLibrary.h"
+
+namespace quorvel {
+namespace {
+
+sockaddr_in ToSockaddr(const SocketAddressV4& address) {
+    sockaddr_in native{};
+    native.sin_family = static_cast<short>(address.family);
+    native.sin_port = address.portNetworkOrder;
+    std::memcpy(&native.sin_addr, address.address.data(), address.address.size());
+    return native;
+}
+
+timeval ToTimeval(std::chrono::milliseconds wait) {
+    timeval value{};
+    value.tv_sec = static_cast<long>(wait.count() / 1000);
+    value.tv_usec = static_cast<long>((wait.count() % 1000) * 1000);
+    return value;
+}
+
+class WinsockSocketLibrary final : public ISocketLibrary {
+public:
+    int Startup(std::uint16_t versionRequested) override {
+        WSADATA data{};
+        return ::WSAStartup(versionRequested, &data);
+    }
+
+    void Cleanup() override { ::WSACleanup(); }
+
+    std::optional<HostEntry> GetHostByName(const std::string& hostName) override {
+        if (hostName.find('\0') != std::string::npos) {
+            m_lastError = WSAHOST_NOT_FOUND;  // the resolver would read a shorter name
+            return std::nullopt;
+        }
+        const hostent* host = ::gethostbyname(hostName.c_str());
+        if (host == nullptr) {
+            m_lastError = ::WSAGetLastError();
+            return std::nullopt;
+        }
+        HostEntry entry;
+        entry.addressType = static_cast<std::uint16_t>(host->h_addrtype);
+        if (host->h_length == 4) {
+            for (char** item = host->h_addr_list; *item != nullptr; ++item) {
+                Ipv4Address address{};
+                std::memcpy(address.data(), *item, address.size());
+                entry.addresses.push_back(address);
+            }
+        }
+        return entry;
+    }
+
+    std::optional<std::string> GetHostByAddr(const Ipv4Address& address) override {
+        const hostent* host =
+            ::gethostbyaddr(reinterpret_cast<const char*>(address.data()), 4, AF_INET);
+        if (host != nullptr && host->h_name != nullptr) {
+            return std::string(host->h_name);
+        }
+        const int error = ::WSAGetLastError();
+        // The resolver's answer that the address has no name: it stands as its own name.
+        m_lastError = (error == WSANO_DATA || error == WSAHOST_NOT_FOUND) ? kErrorNoData : error;
+        return std::nullopt;
+    }
+
+    Socket OpenStreamSocket() override {
+        const SOCKET socket = ::socket(AF_INET, SOCK_STREAM, 0);
+        if (socket == INVALID_SOCKET) {
+            m_lastError = ::WSAGetLastError();
+            return -1;
+        }
+        return static_cast<Socket>(socket);
+    }
+
+    int Connect(Socket socket, const SocketAddressV4& address,
+                std::chrono::milliseconds wait) override {
+        const SOCKET native = static_cast<SOCKET>(socket);
+        const sockaddr_in target = ToSockaddr(address);
+        if (!SetNonBlocking(native, true)) {
+            return Fail(::WSAGetLastError());
+        }
+        if (::connect(native, reinterpret_cast<const sockaddr*>(&target), sizeof target) != 0) {
+            const int error = ::WSAGetLastError();
+            if (error != WSAEWOULDBLOCK) {
+                return Fail(error);
+            }
+            fd_set writable;
+            fd_set failed;
+            FD_ZERO(&writable);
+            FD_ZERO(&failed);
+            FD_SET(native, &writable);
+            FD_SET(native, &failed);
+            timeval timeout = ToTimeval(wait);
+            const int ready = ::select(0, nullptr, &writable, &failed, &timeout);
+            if (ready <= 0) {
+                return Fail(ready == 0 ? WSAETIMEDOUT : ::WSAGetLastError());
+            }
+            int socketError = 0;
+            int length = sizeof socketError;
+            ::getsockopt(native, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&socketError),
+                         &length);
+            if (socketError != 0) {
+                return Fail(socketError);
+            }
+        }
+        return SetNonBlocking(native, false) ? 0 : Fail(::WSAGetLastError());
+    }
+
+    int Send(Socket socket, const char* data, int length) override {
+        const int sent = ::send(static_cast<SOCKET>(socket), data, length, 0);
+        return sent == SOCKET_ERROR ? Fail(::WSAGetLastError()) : sent;
+    }
+
+    int Recv(Socket socket, char* buffer, int length, std::chrono::milliseconds wait) override {
+        const SOCKET native = static_cast<SOCKET>(socket);
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(native, &readable);
+        timeval timeout = ToTimeval(wait);
+        const int ready = ::select(0, &readable, nullptr, nullptr, &timeout);
+        if (ready <= 0) {
+            return Fail(ready == 0 ? WSAETIMEDOUT : ::WSAGetLastError());
+        }
+        const int received = ::recv(native, buffer, length, 0);
+        return received == SOCKET_ERROR ? Fail(::WSAGetLastError()) : received;
+    }
+
+    void CloseSocket(Socket socket) override { ::closesocket(static_cast<SOCKET>(socket)); }
+
+    int LastError() override { return m_lastError; }
+
+private:
+    static bool SetNonBlocking(SOCKET socket, bool nonBlocking) {
+        u_long mode = nonBlocking ? 1 : 0;
+        return ::ioctlsocket(socket, FIONBIO, &mode) == 0;
+    }
+
+    int Fail(int error) {
+        m_lastError = error;
+        return -1;
+    }
+
+    int m_lastError = 0;
+};
+
+}  // namespace
+
+ISocketLibrary& PlatformSocketLibrary() {
+    static WinsockSocketLibrary library;
+    return library;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,26 @@
+// Identifiers of the program's resources: dialogs, controls, strings, icon and menu command.
+#pragma once
+
+// Dialog templates.
+#define IDD_ABOUTBOX 100
+#define IDD_MAIN 102
+
+// Controls of the main dialog (the Locate button is the dialog's OK id, 1).
+#define IDC_ADDRESS 1000
+#define IDC_INFORMATION 1002
+
+// Strings.
+#define IDS_ABOUTBOX 101
+#define IDS_READY 102
+#define IDS_ENTER_ADDRESS 103
+#define IDS_QUERYING 104
+#define IDS_RESOLVE_FAILED 105
+#define IDS_PRIVATE_ADDRESS 106
+#define IDS_QUERY_FAILED 107
+#define IDS_LOOPBACK_ADDRESS 108
+
+// The application icon.
+#define IDR_MAINFRAME 128
+
+// The About item of the system menu.
+#define IDM_ABOUTBOX 0x0010
