@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Quorvel need. Safe to run
+# again: when everything is present it does nothing.
+set -euo pipefail
+
+packages=(
+    # build
+    cmake make g++ pkgconf
+    # tests
+    googletest libgtest-dev libgmock-dev
+    # the window
+    libwxgtk3.2-dev
+    # the window's tests: a real X server and real key events
+    xvfb xauth xdotool
+    # the 32-bit Windows cross build
+    g++-mingw-w64-i686
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds everything with warnings as errors, and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+scripts/install-deps.sh
+
+echo "== build and unit tests"
+cmake --preset ci
+cmake --build --preset ci -j "$jobs"
+ctest --preset ci -j "$jobs"
+
+echo "== 32-bit Windows cross build (lookup library and quorvel-lookup)"
+cmake --preset windows-i686
+cmake --build --preset windows-i686 -j "$jobs"
