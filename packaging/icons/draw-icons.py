@@ -1,0 +1,194 @@
+#!/usr/bin/env python3
+"""Draws the icons the desktop shows for Quorvel, into hicolor/ beside this script:
+
+- 16x16 and 32x32 PNGs, pixel for pixel the window's own icon (resources/icons/*.xpm), so the
+  menu, the task bar and the window show the same picture;
+- a scalable SVG of the same picture, a globe under a magnifying glass, drawn from the same
+  geometry as resources/icons/draw-icon.py;
+- a 48x48 PNG rendered from the SVG (needs rsvg-convert, Debian's librsvg2-bin).
+
+Run it again after the window's icon changes, and commit what it writes."""
+
+import math
+import struct
+import subprocess
+import zlib
+from pathlib import Path
+
+HERE = Path(__file__).resolve().parent
+WINDOW_ICONS = HERE.parent.parent / "resources" / "icons"
+APP_ID = "example.quorvel.Quorvel"
+
+# The picture on a unit square, as the window's icon draws it.
+GLOBE_CX, GLOBE_CY, GLOBE_R = 0.42, 0.42, 0.38
+RIM = 0.90  # the sea ends at 0.90 of the radius; the navy rim takes the rest
+GRID_HALF_WIDTH = 0.05  # radians either side of a line; the pixels use 0.07, one pixel wide
+LENS_CX, LENS_CY, LENS_R = 0.66, 0.66, 0.20
+LENS_ZOOM = 1 / 0.6
+HANDLE_END, HANDLE_HALF, HANDLE_CORE_HALF = 0.50, 0.075, 0.035
+
+# The 16-colour palette entries the icon uses.
+NAVY, BLUE, AQUA, GREEN, LIME = "#000080", "#0000FF", "#00FFFF", "#008000", "#00FF00"
+BLACK, GRAY, MAROON, WHITE = "#000000", "#808080", "#800000", "#FFFFFF"
+# Seen through the lens everything is one step brighter.
+PLAIN = {"rim": NAVY, "sea": BLUE, "grid": AQUA, "land": GREEN}
+BRIGHT = {"rim": BLUE, "sea": AQUA, "grid": WHITE, "land": LIME}
+
+SIZE = 128  # the SVG's user units per side
+
+
+def u(value):
+    """A unit-square length in SVG user units, short enough to read."""
+    return f"{value * SIZE:.2f}".rstrip("0").rstrip(".")
+
+
+def project(lon, lat):
+    """Where a point of the globe's front hemisphere lands on the picture."""
+    return (GLOBE_CX + GLOBE_R * math.sin(lon) * math.cos(lat),
+            GLOBE_CY + GLOBE_R * math.sin(lat))
+
+
+def land_intervals(lat):
+    """The longitudes where the window's icon has land at this latitude: it is land where
+    sin(3 lon + 1.2) + cos(2 lat - 0.5) > 1.05."""
+    t = 1.05 - math.cos(2 * lat - 0.5)
+    if t >= 1:
+        return []
+    a = math.asin(t)
+    found = []
+    for start, end in (((a - 1.2) / 3, (math.pi - a - 1.2) / 3),
+                       ((-2 * math.pi + a - 1.2) / 3, (-math.pi - a - 1.2) / 3)):
+        start, end = max(start, -math.pi / 2), min(end, math.pi / 2)
+        if start < end:
+            found.append((start, end))
+    return found
+
+
+def land_paths():
+    """The land as closed outlines: for each stretch of latitudes with land, its western
+    edge going south and its eastern edge coming back."""
+    steps = 48
+    lats = [-math.pi / 2 + math.pi * i / steps for i in range(steps + 1)]
+    paths = []
+    for which in range(2):
+        west, east = [], []
+        for lat in lats:
+            intervals = [iv for iv in land_intervals(lat) if (iv[0] > -1.2) == (which == 0)]
+            if intervals:
+                west.append(project(intervals[0][0], lat))
+                east.append(project(intervals[0][1], lat))
+        if west:
+            points = west + east[::-1]
+            paths.append("M" + " L".join(f"{u(x)},{u(y)}" for x, y in points) + " Z")
+    return paths
+
+
+def globe(colours):
+    """The globe: a navy rim, blue sea with green land, crossed by the aqua grid of
+    meridians and parallels every 45 degrees."""
+    cx, cy, r = u(GLOBE_CX), u(GLOBE_CY), GLOBE_R
+    grid = u(2 * GRID_HALF_WIDTH * GLOBE_R)
+    parts = [
+        f'<circle cx="{cx}" cy="{cy}" r="{u(r)}" fill="{colours["rim"]}"/>',
+        f'<g clip-path="url(#sea)">',
+        f'<circle cx="{cx}" cy="{cy}" r="{u(r * RIM)}" fill="{colours["sea"]}"/>',
+    ]
+    parts += [f'<path d="{d}" fill="{colours["land"]}"/>' for d in land_paths()]
+    parts.append(f'<g fill="none" stroke="{colours["grid"]}" stroke-width="{grid}">')
+    parts.append(f'<line x1="{cx}" y1="{u(GLOBE_CY - r)}" x2="{cx}" y2="{u(GLOBE_CY + r)}"/>')
+    parts.append(f'<ellipse cx="{cx}" cy="{cy}" rx="{u(r * math.sin(math.pi / 4))}" '
+                 f'ry="{u(r)}"/>')
+    for lat in (-math.pi / 4, 0, math.pi / 4):
+        y = GLOBE_CY + r * math.sin(lat)
+        half = r * math.cos(lat)
+        parts.append(f'<line x1="{u(GLOBE_CX - half)}" y1="{u(y)}" '
+                     f'x2="{u(GLOBE_CX + half)}" y2="{u(y)}"/>')
+    parts += ["</g>", "</g>"]
+    return parts
+
+
+def magnifier():
+    """The lens shows the globe magnified and brighter; its ring is grey inside black; the
+    handle runs to the lower right corner, maroon inside black."""
+    lx, ly = u(LENS_CX), u(LENS_CY)
+    zoom = (f"translate({lx} {ly}) scale({LENS_ZOOM:.4f}) "
+            f"translate({u(-LENS_CX)} {u(-LENS_CY)})")
+    reach = HANDLE_END * math.sqrt(0.5)
+    start = (LENS_R + 0.02) * math.sqrt(0.5)
+    parts = [
+        '<g clip-path="url(#lens)">',
+        f'<rect width="{SIZE}" height="{SIZE}" fill="{WHITE}"/>',
+        f'<g transform="{zoom}">',
+        *globe(BRIGHT),
+        "</g>",
+        "</g>",
+        f'<circle cx="{lx}" cy="{ly}" r="{u(LENS_R + 0.005)}" fill="none" '
+        f'stroke="{GRAY}" stroke-width="{u(0.03)}"/>',
+        f'<circle cx="{lx}" cy="{ly}" r="{u(LENS_R + 0.0325)}" fill="none" '
+        f'stroke="{BLACK}" stroke-width="{u(0.025)}"/>',
+    ]
+    for colour, half in ((BLACK, HANDLE_HALF), (MAROON, HANDLE_CORE_HALF)):
+        parts.append(f'<line x1="{u(LENS_CX + start)}" y1="{u(LENS_CY + start)}" '
+                     f'x2="{u(LENS_CX + reach)}" y2="{u(LENS_CY + reach)}" '
+                     f'stroke="{colour}" stroke-width="{u(2 * half)}" stroke-linecap="butt"/>')
+    return parts
+
+
+def svg():
+    defs = [
+        "<defs>",
+        f'<clipPath id="sea"><circle cx="{u(GLOBE_CX)}" cy="{u(GLOBE_CY)}" '
+        f'r="{u(GLOBE_R * RIM)}"/></clipPath>',
+        f'<clipPath id="lens"><circle cx="{u(LENS_CX)}" cy="{u(LENS_CY)}" '
+        f'r="{u(LENS_R - 0.01)}"/></clipPath>',
+        "</defs>",
+    ]
+    body = defs + globe(PLAIN) + magnifier()
+    return (f'<svg xmlns="http://www.w3.org/2000/svg" width="{SIZE}" height="{SIZE}" '
+            f'viewBox="0 0 {SIZE} {SIZE}">\n<title>Quorvel</title>\n'
+            + "\n".join(body) + "\n</svg>\n")
+
+
+def read_xpm(path):
+    """The pixels of one of the window's XPM icons, as RGBA rows (None is transparent)."""
+    strings = [line.strip().rstrip(",").strip('"') for line in path.read_text().splitlines()
+               if line.strip().startswith('"')]
+    width, height, colours, per_pixel = (int(v) for v in strings[0].split()[:4])
+    palette = {}
+    for entry in strings[1:1 + colours]:
+        key, value = entry[:per_pixel], entry[per_pixel:].split()[-1]
+        palette[key] = (0, 0, 0, 0) if value == "None" else \
+            tuple(int(value[i:i + 2], 16) for i in (1, 3, 5)) + (255,)
+    rows = strings[1 + colours:1 + colours + height]
+    return [[palette[row[i:i + per_pixel]] for i in range(0, width * per_pixel, per_pixel)]
+            for row in rows]
+
+
+def write_png(rows, path):
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data
+                + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+
+    raw = b"".join(b"\0" + bytes(c for pixel in row for c in pixel) for row in rows)
+    header = struct.pack(">IIBBBBB", len(rows[0]), len(rows), 8, 6, 0, 0, 0)
+    path.parent.mkdir(parents=True, exist_ok=True)
+    path.write_bytes(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
+                     + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def main():
+    hicolor = HERE / "hicolor"
+    scalable = hicolor / "scalable" / "apps" / f"{APP_ID}.svg"
+    scalable.parent.mkdir(parents=True, exist_ok=True)
+    scalable.write_text(svg())
+    for size in (16, 32):
+        write_png(read_xpm(WINDOW_ICONS / f"quorvel-{size}.xpm"),
+                  hicolor / f"{size}x{size}" / "apps" / f"{APP_ID}.png")
+    big = hicolor / "48x48" / "apps" / f"{APP_ID}.png"
+    big.parent.mkdir(parents=True, exist_ok=True)
+    subprocess.run(["rsvg-convert", "-w", "48", "-h", "48", "-o", str(big), str(scalable)],
+                   check=True)
+
+
+if __name__ == "__main__":
+    main()
