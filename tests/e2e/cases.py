@@ -1,0 +1,128 @@
+"""End-to-end cases as data: one TOML file per case under tests/e2e/cases/.
+
+    about = "what the case shows"
+    args = ["-v", "1.1.1.1"]           # quorvel-lookup's arguments
+    destination = "1.1.1.1"            # what the window's address box gets (window cases)
+
+    [dns]                              # besides the registries' own A records
+    a = { "host.test" = "218.29.0.1" }
+    ptr = { "1.1.1.1" = "one.one.one.one" }
+    unresolved = ["whois.ripe.net"]    # registry names left out of the DNS
+
+    [servers]
+    refused = ["whois.arin.net"]       # registry addresses nobody listens on
+
+    [[exchange]]                       # the requests expected, in order, and their replies
+    server = "whois.apnic.net"
+    request = "1.1.1.1 \r\n"
+    reply_file = "replies/whois.apnic.net/ipv4-1.1.1.1_apnic-labs.txt"   # under tests/data
+    reply = "inline reply text"        # instead of reply_file
+    mode = "answer"                    # answer | drip | silent | endless | reset
+    chunk = 7                          # bytes per send (answer, drip)
+    interval = 0.002                   # seconds between sends (drip)
+
+    [expect]
+    status = 0
+    stderr = ""
+    stdout = ["Name:    ...", { file = "replies/...", from = "inetnum:", until = "% whois",
+                                crlf = true }, "\n"]
+
+An expected stdout is a list of parts: literal texts, and slices of a reply file from the
+first occurrence of `from` (the start when absent) to the first occurrence of `until` after
+it (the end when absent), with every LF turned into CR LF when `crlf` is true. The expected
+request list holds only requests that reached a listener: an exchange whose server refuses
+connections is not listed.
+"""
+
+import os
+import tomllib
+
+from standin_whois import Behaviour
+
+DATA_DIR = os.path.normpath(os.path.join(os.path.dirname(__file__), "..", "data"))
+CASES_DIR = os.path.join(os.path.dirname(__file__), "cases")
+
+
+class Case:
+    def __init__(self, path):
+        self.path = path
+        self.name = os.path.splitext(os.path.basename(path))[0]
+        with open(path, "rb") as file:
+            data = tomllib.load(file)
+        self.about = data.get("about", "")
+        self.args = data["args"]
+        self.destination = data.get("destination")
+        dns = data.get("dns", {})
+        self.a_records = dns.get("a", {})
+        self.ptr_records = dns.get("ptr", {})
+        self.unresolved = set(dns.get("unresolved", []))
+        self.refused = set(data.get("servers", {}).get("refused", []))
+        self.exchanges = data.get("exchange", [])
+        expect = data["expect"]
+        self.status = expect["status"]
+        self.stderr = expect.get("stderr", "").encode("latin-1")
+        self.stdout = b"".join(expected_part(part) for part in expect.get("stdout", []))
+
+    def script(self):
+        """{(host, request bytes): Behaviour} for the stand-in servers."""
+        return {
+            (exchange["server"], exchange["request"].encode("latin-1")): behaviour_of(exchange)
+            for exchange in self.exchanges
+        }
+
+    def expected_requests(self):
+        return [
+            (exchange["server"], exchange["request"].encode("latin-1"))
+            for exchange in self.exchanges
+            if exchange["server"] not in self.refused
+        ]
+
+
+def behaviour_of(exchange):
+    if "reply_file" in exchange:
+        reply = read_data(exchange["reply_file"])
+    else:
+        reply = exchange.get("reply", "").encode("latin-1")
+    return Behaviour(
+        reply,
+        exchange.get("mode", "answer"),
+        exchange.get("chunk", 0),
+        exchange.get("interval", 0.0),
+    )
+
+
+def expected_part(part):
+    if isinstance(part, str):
+        return part.encode("latin-1")
+    text = read_data(part["file"])
+    start = 0
+    if "from" in part:
+        start = text.find(part["from"].encode("latin-1"))
+        if start < 0:
+            raise ValueError(f"{part['file']}: no {part['from']!r}")
+    end = len(text)
+    if "until" in part:
+        end = text.find(part["until"].encode("latin-1"), start)
+        if end < 0:
+            raise ValueError(f"{part['file']}: no {part['until']!r}")
+    piece = text[start:end]
+    return piece.replace(b"\n", b"\r\n") if part.get("crlf") else piece
+
+
+def read_data(relative):
+    with open(os.path.join(DATA_DIR, relative), "rb") as file:
+        return file.read()
+
+
+def load_all(names=()):
+    paths = sorted(
+        os.path.join(CASES_DIR, entry) for entry in os.listdir(CASES_DIR) if entry.endswith(".toml")
+    )
+    cases = [Case(path) for path in paths]
+    if names:
+        wanted = set(names)
+        cases = [case for case in cases if case.name in wanted]
+        missing = wanted - {case.name for case in cases}
+        if missing:
+            raise SystemExit(f"e2e: no such case: {', '.join(sorted(missing))}")
+    return cases

@@ -1,0 +1,111 @@
+#!/usr/bin/env python3
+"""Runs end-to-end cases of quorvel-lookup against stand-in registries in a network sandbox.
+
+    run_cases.py --lookup BUILD/cli/quorvel-lookup [CASE...]
+
+For each case: dnsmasq serves the case's names, the stand-in whois servers its replies, and
+the unmodified quorvel-lookup runs with the case's arguments. Its stdout and stderr bytes, its
+exit status and the request lines each registry received are compared with the case. Prints
+one line per case and "N passed, N failed" at the end; exits 1 when any case failed.
+"""
+
+import argparse
+import contextlib
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+import sandbox
+from cases import load_all
+from standin_whois import StandinWhois
+
+RUN_LIMIT = 150  # seconds: far above the client's own 60 s per exchange, to catch a hang
+
+
+@contextlib.contextmanager
+def case_network(case):
+    """The case's DNS records and stand-in registries, for as long as the block runs."""
+    a_records = {
+        host: address
+        for host, address in sandbox.REGISTRY_ADDRESSES.items()
+        if host not in case.unresolved
+    }
+    a_records.update(case.a_records)
+    with tempfile.TemporaryDirectory(prefix=f"quorvel-e2e-{case.name}-") as workdir:
+        dns = sandbox.DnsServer(a_records, case.ptr_records, workdir)
+        try:
+            whois = StandinWhois(sandbox.REGISTRY_ADDRESSES, case.script(), case.refused)
+            try:
+                yield whois
+            finally:
+                whois.stop()
+        finally:
+            dns.stop()
+
+
+def run_case(case, lookup):
+    """The differences from what the case expects (none when it passed), and the run time."""
+    with case_network(case) as whois:
+        started = time.monotonic()
+        try:
+            result = subprocess.run(
+                [lookup] + case.args, capture_output=True, timeout=RUN_LIMIT, stdin=subprocess.DEVNULL
+            )
+        except subprocess.TimeoutExpired:
+            return [f"quorvel-lookup still running after {RUN_LIMIT} s"], float(RUN_LIMIT)
+        elapsed = time.monotonic() - started
+        requests = whois.requests()
+    problems = []
+    if result.returncode != case.status:
+        problems.append(f"exit status {result.returncode}, expected {case.status}")
+    problems += compare_bytes("stdout", result.stdout, case.stdout)
+    problems += compare_bytes("stderr", result.stderr, case.stderr)
+    expected_requests = case.expected_requests()
+    if requests != expected_requests:
+        problems.append(f"requests {requests!r},\n    expected {expected_requests!r}")
+    return problems, elapsed
+
+
+def compare_bytes(what, actual, expected):
+    if actual == expected:
+        return []
+    at = next(
+        (i for i, (a, e) in enumerate(zip(actual, expected)) if a != e), min(len(actual), len(expected))
+    )
+    return [
+        f"{what} differs at byte {at} (got {len(actual)} bytes, expected {len(expected)}):\n"
+        f"    got      {actual[max(0, at - 40):at + 60]!r}\n"
+        f"    expected {expected[max(0, at - 40):at + 60]!r}"
+    ]
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--lookup", required=True, help="the quorvel-lookup program to run")
+    parser.add_argument("cases", nargs="*", help="case names (default: all)")
+    options = parser.parse_args()
+    lookup = os.path.abspath(options.lookup)
+    if not os.access(lookup, os.X_OK):
+        sys.exit(f"e2e: {lookup} is not an executable program")
+    cases = load_all(options.cases)  # read before entering: a broken case file fails at once
+    sandbox.enter()
+
+    passed = failed = 0
+    for case in cases:
+        problems, elapsed = run_case(case, lookup)
+        if problems:
+            failed += 1
+            print(f"FAIL {case.name} ({elapsed:.1f} s): {case.about}")
+            for problem in problems:
+                print("  " + problem)
+        else:
+            passed += 1
+            print(f"ok   {case.name} ({elapsed:.1f} s)")
+    print(f"{passed} passed, {failed} failed")
+    sys.exit(1 if failed else 0)
+
+
+if __name__ == "__main__":
+    main()
