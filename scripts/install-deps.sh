@@ -12,6 +12,9 @@ packages=(
     libwxgtk3.2-dev
     # the window's tests: a real X server and real key events
     xvfb xauth xdotool
+    # the Debian package and its checks: dependencies read off the programs, validators
+    # for the desktop entry and metainfo, man to render the pages
+    dpkg-dev file desktop-file-utils appstream man-db
     # the 32-bit Windows cross build
     g++-mingw-w64-i686
 )

@@ -12,6 +12,9 @@ cmake --preset ci
 cmake --build --preset ci -j "$jobs"
 ctest --preset ci -j "$jobs"
 
+echo "== install rules, desktop integration, man pages and the Debian package"
+scripts/check-package.sh build/ci
+
 echo "== 32-bit Windows cross build (lookup library and quorvel-lookup)"
 cmake --preset windows-i686
 cmake --build --preset windows-i686 -j "$jobs"
