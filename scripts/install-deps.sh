@@ -15,6 +15,10 @@ packages=(
     # the Debian package and its checks: dependencies read off the programs, validators
     # for the desktop entry and metainfo, man to render the pages
     dpkg-dev file desktop-file-utils appstream man-db
+    # the end-to-end sandbox: namespaces, loopback, a DNS server, the stand-in registries
+    util-linux iproute2 dnsmasq-base python3
+    # the window's end-to-end cases read its information box through the clipboard
+    xclip
     # the 32-bit Windows cross build
     g++-mingw-w64-i686
 )
