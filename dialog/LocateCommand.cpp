@@ -50,7 +50,8 @@ std::optional<std::string> CLocateCommand::ResolveDestination(std::string& addre
     const std::uint32_t parsed = ParseDottedAddress(addressText);
     if (parsed != kInaddrNone) {
         // A dotted address is named by its reverse entry; the text stays as typed.
-        if (const std::optional<std::string> name = m_sockets.GetHostByAddr(ToNetworkBytes(parsed))) {
+        if (const std::optional<std::string> name =
+                m_sockets.GetHostByAddr(ToNetworkBytes(parsed))) {
             return Header(*name, addressText);
         }
         if (m_sockets.LastError() == ISocketLibrary::kErrorNoData) {

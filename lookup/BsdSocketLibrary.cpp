@@ -89,9 +89,8 @@ public:
         socketAddress.address = address;
         const sockaddr_in native = ToSockaddr(socketAddress);
         char name[NI_MAXHOST] = {};
-        const int result = ::getnameinfo(reinterpret_cast<const sockaddr*>(&native),
-                                         sizeof native, name, sizeof name, nullptr, 0,
-                                         NI_NAMEREQD);
+        const int result = ::getnameinfo(reinterpret_cast<const sockaddr*>(&native), sizeof native,
+                                         name, sizeof name, nullptr, 0, NI_NAMEREQD);
         if (result == 0) {
             return std::string(name);
         }

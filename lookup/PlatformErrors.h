@@ -3,8 +3,8 @@
 
 #ifdef _WIN32
 namespace quorvel {
-constexpr int kErrorTimedOut = 10060;       // WSAETIMEDOUT
-constexpr int kErrorReplyTooLong = 10040;   // WSAEMSGSIZE
+constexpr int kErrorTimedOut = 10060;      // WSAETIMEDOUT
+constexpr int kErrorReplyTooLong = 10040;  // WSAEMSGSIZE
 }  // namespace quorvel
 #else
 #include <cerrno>

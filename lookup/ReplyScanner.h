@@ -40,8 +40,8 @@ struct ScanKey {
 struct ScannerRules {
     const ScanKey* keys;
     std::size_t keyCount;
-    char lineTerminator;   // '\n', or '\r' for LACNIC's CR LF lines
-    bool lineStartSkipsCr; // at a line start, one carriage return is passed over as well
+    char lineTerminator;    // '\n', or '\r' for LACNIC's CR LF lines
+    bool lineStartSkipsCr;  // at a line start, one carriage return is passed over as well
 };
 
 // The longest value a scan keeps: the scratch buffer holds 151 characters and the terminator.

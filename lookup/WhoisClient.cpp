@@ -109,8 +109,7 @@ std::string CWhoisClient::Exchange(const std::string& request) {
 }
 
 // Reads until the server closes. A failure drops what arrived before it.
-std::string CWhoisClient::ReceiveReply(ISocketLibrary::Socket socket,
-                                       Clock::time_point deadline) {
+std::string CWhoisClient::ReceiveReply(ISocketLibrary::Socket socket, Clock::time_point deadline) {
     const ExchangeLimits limits = m_sockets.Limits();
     std::string reply;
     for (;;) {

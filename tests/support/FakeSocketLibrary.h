@@ -1,0 +1,104 @@
+// An in-memory socket library: a scripted resolver and scripted whois servers, with every
+// request recorded. Nothing touches the network.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "SocketLibrary.h"
+
+namespace quorvel::testing {
+
+class FakeSocketLibrary : public ISocketLibrary {
+public:
+    // What a server does with a request it has no scripted reply for.
+    enum class Failure { None, Connect, Send, Recv };
+
+    struct Request {
+        std::string serverHost;
+        std::string bytes;  // as sent, with its " \r\n"
+        bool operator==(const Request& other) const {
+            return serverHost == other.serverHost && bytes == other.bytes;
+        }
+    };
+
+    // A whois server reachable under `host`. Its replies are keyed by the query text.
+    void AddServer(const std::string& host);
+    void SetReply(const std::string& host, const std::string& query, std::string reply);
+    // The reply for every query `host` has no scripted reply for.
+    void SetDefaultReply(const std::string& host, std::string reply);
+    // The server fails this step of every exchange with `errorCode`.
+    void SetFailure(const std::string& host, Failure failure, int errorCode);
+
+    // Destinations: forward names, reverse names, and the reverse lookup's error otherwise.
+    void AddHostName(const std::string& name, std::vector<Ipv4Address> addresses);
+    void AddReverseName(const Ipv4Address& address, const std::string& name);
+    void SetReverseError(int errorCode) { m_reverseError = errorCode; }
+
+    // Replies are handed out at most this many bytes per Recv (the client asks for 100).
+    void SetChunkSize(int bytes) { m_chunkSize = bytes; }
+    void SetStartupResult(int result) { m_startupResult = result; }
+    void SetLimits(const ExchangeLimits& limits) { m_limits = limits; }
+
+    const std::vector<Request>& Requests() const { return m_requests; }
+    std::vector<std::string> ResolvedNames() const { return m_resolvedNames; }
+    int Startups() const { return m_startups; }
+    int Cleanups() const { return m_cleanups; }
+    int OpenSockets() const { return m_openSockets; }
+    int ResolverCalls() const { return static_cast<int>(m_resolvedNames.size()) + m_reverseCalls; }
+
+    int Startup(std::uint16_t versionRequested) override;
+    void Cleanup() override { ++m_cleanups; }
+    std::optional<HostEntry> GetHostByName(const std::string& hostName) override;
+    std::optional<std::string> GetHostByAddr(const Ipv4Address& address) override;
+    Socket OpenStreamSocket() override;
+    int Connect(Socket socket, const SocketAddressV4& address,
+                std::chrono::milliseconds wait) override;
+    int Send(Socket socket, const char* data, int length) override;
+    int Recv(Socket socket, char* buffer, int length, std::chrono::milliseconds wait) override;
+    void CloseSocket(Socket socket) override;
+    int LastError() override { return m_lastError; }
+    ExchangeLimits Limits() const override { return m_limits; }
+
+private:
+    struct Server {
+        std::string host;
+        Ipv4Address address;
+        std::map<std::string, std::string> replies;
+        std::optional<std::string> defaultReply;
+        Failure failure = Failure::None;
+        int errorCode = 0;
+    };
+    struct Connection {
+        Server* server = nullptr;
+        std::string pending;  // reply bytes not yet received
+        bool open = true;
+    };
+
+    Server* ServerAt(const Ipv4Address& address);
+    Server& ServerNamed(const std::string& host);
+    int Fail(int errorCode);
+
+    std::vector<Server> m_servers;
+    std::map<std::string, std::vector<Ipv4Address>> m_hostNames;
+    std::map<Ipv4Address, std::string> m_reverseNames;
+    std::map<Socket, Connection> m_connections;
+    std::vector<Request> m_requests;
+    std::vector<std::string> m_resolvedNames;
+    int m_reverseCalls = 0;
+    int m_reverseError = kErrorNoData;
+    int m_chunkSize = 100;
+    int m_startupResult = 0;
+    int m_startups = 0;
+    int m_cleanups = 0;
+    int m_openSockets = 0;
+    int m_lastError = 0;
+    Socket m_nextSocket = 3;
+    ExchangeLimits m_limits;
+};
+
+}  // namespace quorvel::testing

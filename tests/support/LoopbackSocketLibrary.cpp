@@ -1,0 +1,53 @@
+#include "LoopbackSocketLibrary.h"
+
+#include <cstring>
+
+namespace quorvel::testing {
+namespace {
+
+constexpr int kErrorHostNotFound = 11001;
+
+std::uint16_t NetworkOrder(std::uint16_t port) {
+    const unsigned char bytes[2] = {static_cast<unsigned char>(port >> 8),
+                                    static_cast<unsigned char>(port & 0xFFu)};
+    std::uint16_t value = 0;
+    std::memcpy(&value, bytes, sizeof value);
+    return value;
+}
+
+}  // namespace
+
+void LoopbackSocketLibrary::Route(const std::string& host, std::uint16_t port) {
+    const Ipv4Address address{127, 0, 0, static_cast<std::uint8_t>(m_hosts.size() + 2)};
+    m_hosts[host] = address;
+    m_ports[address] = port;
+}
+
+std::optional<HostEntry> LoopbackSocketLibrary::GetHostByName(const std::string& hostName) {
+    const auto found = m_hosts.find(hostName);
+    if (found == m_hosts.end()) {
+        m_lastError = kErrorHostNotFound;
+        return std::nullopt;
+    }
+    m_lastError = 0;
+    return HostEntry{kAddressFamilyInet, {found->second}};
+}
+
+std::optional<std::string> LoopbackSocketLibrary::GetHostByAddr(const Ipv4Address&) {
+    m_lastError = kErrorNoData;
+    return std::nullopt;
+}
+
+int LoopbackSocketLibrary::Connect(Socket socket, const SocketAddressV4& address,
+                                   std::chrono::milliseconds wait) {
+    m_lastError = 0;
+    SocketAddressV4 target = address;
+    const auto port = m_ports.find(address.address);
+    if (port != m_ports.end()) {
+        target.address = Ipv4Address{127, 0, 0, 1};
+        target.portNetworkOrder = NetworkOrder(port->second);
+    }
+    return m_real.Connect(socket, target, wait);
+}
+
+}  // namespace quorvel::testing

@@ -1,0 +1,48 @@
+// The platform's real socket library with the registries' names pointed at loopback servers:
+// every exchange crosses a real TCP connection, and nothing leaves the machine. The waits can be
+// shortened so that time-out cases run quickly.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "SocketLibrary.h"
+
+namespace quorvel::testing {
+
+class LoopbackSocketLibrary : public ISocketLibrary {
+public:
+    LoopbackSocketLibrary() : m_real(PlatformSocketLibrary()) {}
+
+    // `host` resolves to a loopback address whose port 43 leads to `port` on 127.0.0.1.
+    void Route(const std::string& host, std::uint16_t port);
+    void SetLimits(const ExchangeLimits& limits) { m_limits = limits; }
+
+    int Startup(std::uint16_t version) override { return m_real.Startup(version); }
+    void Cleanup() override { m_real.Cleanup(); }
+    // Only routed names resolve: a test never asks the machine's resolver.
+    std::optional<HostEntry> GetHostByName(const std::string& hostName) override;
+    std::optional<std::string> GetHostByAddr(const Ipv4Address&) override;
+    Socket OpenStreamSocket() override { return m_real.OpenStreamSocket(); }
+    int Connect(Socket socket, const SocketAddressV4& address,
+                std::chrono::milliseconds wait) override;
+    int Send(Socket socket, const char* data, int length) override {
+        return m_real.Send(socket, data, length);
+    }
+    int Recv(Socket socket, char* buffer, int length, std::chrono::milliseconds wait) override {
+        return m_real.Recv(socket, buffer, length, wait);
+    }
+    void CloseSocket(Socket socket) override { m_real.CloseSocket(socket); }
+    int LastError() override { return m_lastError ? m_lastError : m_real.LastError(); }
+    ExchangeLimits Limits() const override { return m_limits; }
+
+private:
+    ISocketLibrary& m_real;
+    std::map<std::string, Ipv4Address> m_hosts;
+    std::map<Ipv4Address, std::uint16_t> m_ports;
+    ExchangeLimits m_limits;
+    int m_lastError = 0;
+};
+
+}  // namespace quorvel::testing

@@ -1,0 +1,392 @@
+// The whole registry lookup over scripted servers: which registries are asked, with what, and
+// the report that results, for captured real replies and written ones.
+#include <gtest/gtest.h>
+
+#include "CaseName.h"
+
+#include "FakeSocketLibrary.h"
+#include "RecordingFeedback.h"
+#include "TestData.h"
+#include "WhoisClient.h"
+
+namespace quorvel {
+namespace {
+
+using testing::FakeSocketLibrary;
+using testing::HeadBefore;
+using testing::ReadReply;
+using testing::TailFrom;
+using testing::WithCrLf;
+
+const std::string kApnic = "whois.apnic.net";
+const std::string kTwnic = "whois.twnic.net.tw";
+const std::string kArin = "whois.arin.net";
+const std::string kRipe = "whois.ripe.net";
+const std::string kLacnic = "whois.lacnic.net";
+
+const std::string kFailed = "Failed to query.";
+const std::string kPrivate = "This is a private IP address.";
+const std::string kLoopback = "This is a loopback address for this local computer.";
+const std::string kServerNotResolved = "Failed to resolve server!";
+
+std::string Written(const std::string& name) {
+    return ReadReply("written/" + name);
+}
+
+// Captured replies.
+const std::string kApnicLabs = ReadReply("whois.apnic.net/ipv4-1.1.1.1_apnic-labs.txt");
+const std::string kArinGoogle = ReadReply("whois.arin.net/ipv4-74.125.225.229_google.txt");
+const std::string kArinMatchList = ReadReply("whois.arin.net/ipv4-8.8.8.8_match-list.txt");
+const std::string kRipeBt = ReadReply("whois.ripe.net/ipv4-62.239.237.1_bt-corporate.txt");
+const std::string kRipeBouygtel = ReadReply("whois.ripe.net/ipv4-128.79.x_bouygtel-isp-cable.txt");
+const std::string kLacnicTriara =
+    ReadReply("whois.lacnic.net/ipv4-200.57.141.161_triara-mx_crlf.txt");
+const std::string kLacnicReallocated =
+    ReadReply("whois.lacnic.net/ipv4-200.68.34.56_cl-reallocated.txt");
+// Written replies.
+const std::string kApnicHinetTw = Written("apnic-taiwan-hinet-tw.txt");
+const std::string kTwnicHinet = Written("twnic-hinet.txt");
+const std::string kApnicIana = Written("apnic-iana-netblock.txt");
+const std::string kApnicErx = Written("apnic-erx-netblock.txt");
+const std::string kApnicRipeBlock = Written("apnic-ripe-cidr-block.txt");
+const std::string kApnicLacnicBlock = Written("apnic-lacnic-cidr-block.txt");
+const std::string kApnicCrLfTw = Written("apnic-crlf-tw.txt");
+const std::string kArinOwn = Written("arin-orgname-first-own-record.txt");
+const std::string kArinOrgRipe = Written("arin-orgname-first-orgid-ripe.txt");
+const std::string kArinOrgLacnic = Written("arin-orgname-first-orgid-lacnic.txt");
+const std::string kArinOrgApnic = Written("arin-orgname-first-orgid-apnic.txt");
+const std::string kArinLetterList = Written("arin-match-list-letter-first.txt");
+const std::string kArinNoMatch = Written("arin-no-match-found.txt");
+const std::string kRipeIanaBlk = Written("ripe-iana-blk.txt");
+const std::string kLacnicNoOwner = Written("lacnic-without-owner.txt");
+
+std::string ApnicRecord(const std::string& reply) {
+    return TailFrom(reply, "inetnum:");
+}
+std::string ArinRecord(const std::string& reply) {
+    return WithCrLf(HeadBefore(TailFrom(reply, "OrgName:"), "# ARIN WHOIS"));
+}
+
+struct Reply {
+    std::string host;
+    std::string query;
+    std::string bytes;
+};
+
+struct Request {
+    std::string host;
+    std::string query;
+};
+
+struct ChainCase {
+    const char* name;
+    std::string address;
+    std::vector<Reply> replies;
+    std::vector<Request> expectedRequests;
+    std::string expectedReport;
+    int expectedResult;
+    std::vector<std::string> unresolvable = {};  // registries whose names do not resolve
+    std::vector<std::string> refusing = {};      // registries that refuse connections
+    std::vector<std::string> expectedMessages = {};
+};
+
+void PrintTo(const ChainCase& chainCase, std::ostream* out) {
+    *out << chainCase.name;
+}
+
+class ReferralChain : public ::testing::TestWithParam<ChainCase> {};
+
+TEST_P(ReferralChain, AsksTheRightRegistriesAndReportsTheRecord) {
+    const ChainCase& c = GetParam();
+    FakeSocketLibrary sockets;
+    for (const std::string& host : {kApnic, kTwnic, kArin, kRipe, kLacnic}) {
+        if (std::find(c.unresolvable.begin(), c.unresolvable.end(), host) == c.unresolvable.end()) {
+            sockets.AddServer(host);
+        }
+    }
+    for (const std::string& host : c.refusing) {
+        sockets.SetFailure(host, FakeSocketLibrary::Failure::Connect, 10061);
+    }
+    for (const Reply& reply : c.replies) {
+        sockets.SetReply(reply.host, reply.query, reply.bytes);
+    }
+    testing::RecordingFeedback feedback;
+    CWhoisClient client(sockets, feedback);
+
+    std::string report = "left over";
+    const int result = client.LookupAddress(c.address, report);
+
+    std::vector<FakeSocketLibrary::Request> expectedRequests;
+    for (const Request& request : c.expectedRequests) {
+        expectedRequests.push_back({request.host, request.query + " \r\n"});
+    }
+    EXPECT_EQ(sockets.Requests(), expectedRequests);
+    EXPECT_EQ(report, c.expectedReport);
+    EXPECT_EQ(result, c.expectedResult);
+    EXPECT_EQ(feedback.messages, c.expectedMessages);
+    EXPECT_EQ(sockets.OpenSockets(), 0) << "every socket is closed";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OfflineAnswers, ReferralChain,
+    ::testing::Values(ChainCase{"Private192", "192.168.0.1", {}, {}, kPrivate, 0},
+                      ChainCase{"Private10", "10.0.0.8", {}, {}, kPrivate, 0},
+                      ChainCase{"Loopback", "127.0.0.1", {}, {}, kLoopback, 0},
+                      ChainCase{"LoopbackByLeadingTextAlone", "127.anything", {}, {}, kLoopback, 0},
+                      ChainCase{"OneHundredIsNotTen",
+                                "100.1.2.3",
+                                {{kApnic, "100.1.2.3", kApnicLabs}},
+                                {{kApnic, "100.1.2.3"}},
+                                WithCrLf(ApnicRecord(kApnicLabs)),
+                                1},
+                      ChainCase{"Private172IsAskedAbout",
+                                "172.16.0.1",
+                                {{kApnic, "172.16.0.1", kApnicLabs}},
+                                {{kApnic, "172.16.0.1"}},
+                                WithCrLf(ApnicRecord(kApnicLabs)),
+                                1}),
+    testing::CaseName<ChainCase>);
+
+INSTANTIATE_TEST_SUITE_P(
+    ApnicAndTwnic, ReferralChain,
+    ::testing::Values(
+        ChainCase{"ApnicRecord",
+                  "1.1.1.1",
+                  {{kApnic, "1.1.1.1", kApnicLabs}},
+                  {{kApnic, "1.1.1.1"}},
+                  WithCrLf(ApnicRecord(kApnicLabs)),
+                  1},
+        ChainCase{"TwnicAddsToTheApnicRecord",
+                  "203.66.1.1",
+                  {{kApnic, "203.66.1.1", kApnicHinetTw}, {kTwnic, "203.66.1.1", kTwnicHinet}},
+                  {{kApnic, "203.66.1.1"}, {kTwnic, "203.66.1.1"}},
+                  WithCrLf(ApnicRecord(kApnicHinetTw) + kTwnicHinet),
+                  1},
+        ChainCase{"BandIsComparedAsText",
+                  "21.0.0.1",
+                  {{kApnic, "21.0.0.1", kApnicHinetTw}, {kTwnic, "21.0.0.1", kTwnicHinet}},
+                  {{kApnic, "21.0.0.1"}, {kTwnic, "21.0.0.1"}},
+                  WithCrLf(ApnicRecord(kApnicHinetTw) + kTwnicHinet),
+                  1},
+        ChainCase{"SecondBandUpperBound",
+                  "64.1.1.1",
+                  {{kApnic, "64.1.1.1", kApnicHinetTw}, {kTwnic, "64.1.1.1", kTwnicHinet}},
+                  {{kApnic, "64.1.1.1"}, {kTwnic, "64.1.1.1"}},
+                  WithCrLf(ApnicRecord(kApnicHinetTw) + kTwnicHinet),
+                  1},
+        ChainCase{"OutsideTheBandsNoTwnic",
+                  "212.1.1.1",
+                  {{kApnic, "212.1.1.1", kApnicHinetTw}},
+                  {{kApnic, "212.1.1.1"}},
+                  WithCrLf(ApnicRecord(kApnicHinetTw)),
+                  1},
+        ChainCase{"CarriageReturnSpoilsTheTwTest",
+                  "61.56.1.1",
+                  {{kApnic, "61.56.1.1", kApnicCrLfTw}},
+                  {{kApnic, "61.56.1.1"}},
+                  WithCrLf(ApnicRecord(kApnicCrLfTw)),
+                  1},
+        ChainCase{"TwnicNotResolvedStillShowsApnic",
+                  "203.66.1.1",
+                  {{kApnic, "203.66.1.1", kApnicHinetTw}},
+                  {{kApnic, "203.66.1.1"}},
+                  WithCrLf(ApnicRecord(kApnicHinetTw)),
+                  1,
+                  {kTwnic},
+                  {},
+                  {kServerNotResolved}},
+        ChainCase{"TwnicFailureOnlyAddsNothing",
+                  "203.66.1.1",
+                  {{kApnic, "203.66.1.1", kApnicHinetTw}},
+                  {{kApnic, "203.66.1.1"}},
+                  WithCrLf(ApnicRecord(kApnicHinetTw)),
+                  1,
+                  {},
+                  {kTwnic}},
+        ChainCase{
+            "ApnicNotResolved", "1.1.1.1", {}, {}, kFailed, 0, {kApnic}, {}, {kServerNotResolved}},
+        ChainCase{"ApnicRefuses", "1.1.1.1", {}, {}, kFailed, 0, {}, {kApnic}},
+        ChainCase{"ApnicReplyReadingFailedIsAFailure",
+                  "1.1.1.1",
+                  {{kApnic, "1.1.1.1", "FAILED to find anything\n"}},
+                  {{kApnic, "1.1.1.1"}},
+                  kFailed,
+                  0}),
+    testing::CaseName<ChainCase>);
+
+INSTANTIATE_TEST_SUITE_P(
+    Arin, ReferralChain,
+    ::testing::Values(
+        ChainCase{"ForcedFor168_95",
+                  "168.95.1.1",
+                  {{kApnic, "168.95.1.1", kApnicLabs}, {kArin, "168.95.1.1", kArinOwn}},
+                  {{kApnic, "168.95.1.1"}, {kArin, "168.95.1.1"}},
+                  ArinRecord(kArinOwn),
+                  1},
+        ChainCase{"ArinCidrBlock",
+                  "168.1.1.1",
+                  {{kApnic, "168.1.1.1", Written("apnic-arin-cidr-block.txt")},
+                   {kArin, "168.1.1.1", kArinOwn}},
+                  {{kApnic, "168.1.1.1"}, {kArin, "168.1.1.1"}},
+                  ArinRecord(kArinOwn),
+                  1},
+        // Today's ARIN layout ends the scan at NetName before any OrgName: the APNIC record
+        // stays the one shown.
+        ChainCase{"TodaysLayoutShowsTheApnicRecord",
+                  "74.125.225.229",
+                  {{kApnic, "74.125.225.229", kApnicIana}, {kArin, "74.125.225.229", kArinGoogle}},
+                  {{kApnic, "74.125.225.229"}, {kArin, "74.125.225.229"}},
+                  WithCrLf(ApnicRecord(kApnicIana)),
+                  1},
+        ChainCase{"LetterFirstMatchListAsksForTheFirstHandle",
+                  "74.1.2.3",
+                  {{kApnic, "74.1.2.3", kApnicIana},
+                   {kArin, "74.1.2.3", kArinLetterList},
+                   {kArin, "NET-74-0-0-0-1", kArinOwn}},
+                  {{kApnic, "74.1.2.3"}, {kArin, "74.1.2.3"}, {kArin, "NET-74-0-0-0-1"}},
+                  ArinRecord(kArinOwn),
+                  1},
+        ChainCase{"MatchListStartingWithALineFeedIsUsedDirectly",
+                  "8.8.8.8",
+                  {{kApnic, "8.8.8.8", kApnicIana}, {kArin, "8.8.8.8", kArinMatchList}},
+                  {{kApnic, "8.8.8.8"}, {kArin, "8.8.8.8"}},
+                  WithCrLf(ApnicRecord(kApnicIana)),
+                  1},
+        ChainCase{"LetterFirstWithoutParenthesesAsksNothingMore",
+                  "74.1.2.3",
+                  {{kApnic, "74.1.2.3", kApnicIana},
+                   {kArin, "74.1.2.3", "Example Cable Inc. EXCA-74 NET-74-0-0-0-1 (open\n"}},
+                  {{kApnic, "74.1.2.3"}, {kArin, "74.1.2.3"}},
+                  WithCrLf(ApnicRecord(kApnicIana)),
+                  1},
+        ChainCase{"LongHandleIsCutTo51",
+                  "74.1.2.3",
+                  {{kApnic, "74.1.2.3", kApnicIana},
+                   {kArin, "74.1.2.3", "Org (" + std::string(60, 'H') + ")\n"},
+                   {kArin, std::string(51, 'H'), kArinOwn}},
+                  {{kApnic, "74.1.2.3"}, {kArin, "74.1.2.3"}, {kArin, std::string(51, 'H')}},
+                  ArinRecord(kArinOwn),
+                  1},
+        ChainCase{"HandleWithALineEndIsNeverSent",
+                  "74.1.2.3",
+                  {{kApnic, "74.1.2.3", kApnicIana},
+                   {kArin, "74.1.2.3", "Org (NET-1\r\nwhois.example other)\n"}},
+                  {{kApnic, "74.1.2.3"}, {kArin, "74.1.2.3"}},
+                  kFailed,
+                  0},
+        ChainCase{"OrgIdRipeHandsOverToRipe",
+                  "62.239.237.1",
+                  {{kApnic, "62.239.237.1", kApnicErx},
+                   {kArin, "62.239.237.1", kArinOrgRipe},
+                   {kRipe, "62.239.237.1", kRipeBt}},
+                  {{kApnic, "62.239.237.1"}, {kArin, "62.239.237.1"}, {kRipe, "62.239.237.1"}},
+                  WithCrLf(ApnicRecord(kRipeBt)),
+                  1},
+        ChainCase{
+            "OrgIdLacnicHandsOverToLacnic",
+            "200.57.141.161",
+            {{kApnic, "200.57.141.161", kApnicErx},
+             {kArin, "200.57.141.161", kArinOrgLacnic},
+             {kLacnic, "200.57.141.161", kLacnicTriara}},
+            {{kApnic, "200.57.141.161"}, {kArin, "200.57.141.161"}, {kLacnic, "200.57.141.161"}},
+            HeadBefore(TailFrom(kLacnicTriara, "inetnum:"), "% whois"),
+            1},
+        ChainCase{"OrgIdApnicEndsTheLookup",
+                  "144.134.121.81",
+                  {{kApnic, "144.134.121.81", kApnicErx}, {kArin, "144.134.121.81", kArinOrgApnic}},
+                  {{kApnic, "144.134.121.81"}, {kArin, "144.134.121.81"}},
+                  kFailed,
+                  0},
+        ChainCase{"NoMatchFoundGoesToRipe",
+                  "62.1.2.3",
+                  {{kApnic, "62.1.2.3", kApnicIana},
+                   {kArin, "62.1.2.3", kArinNoMatch},
+                   {kRipe, "62.1.2.3", kRipeBt}},
+                  {{kApnic, "62.1.2.3"}, {kArin, "62.1.2.3"}, {kRipe, "62.1.2.3"}},
+                  WithCrLf(ApnicRecord(kRipeBt)),
+                  1},
+        ChainCase{"NoMatchFoundLaterInTheReplyIsNotAHandOver",
+                  "74.1.2.3",
+                  {{kApnic, "74.1.2.3", kApnicIana},
+                   {kArin, "74.1.2.3", "\nNo match found\n" + kArinOwn}},
+                  {{kApnic, "74.1.2.3"}, {kArin, "74.1.2.3"}},
+                  ArinRecord(kArinOwn),
+                  1},
+        ChainCase{"ArinRefuses",
+                  "74.1.2.3",
+                  {{kApnic, "74.1.2.3", kApnicIana}},
+                  {{kApnic, "74.1.2.3"}},
+                  kFailed,
+                  0,
+                  {},
+                  {kArin}},
+        ChainCase{"ArinNotResolved",
+                  "74.1.2.3",
+                  {{kApnic, "74.1.2.3", kApnicIana}},
+                  {{kApnic, "74.1.2.3"}},
+                  kFailed,
+                  0,
+                  {kArin},
+                  {},
+                  {kServerNotResolved}}),
+    testing::CaseName<ChainCase>);
+
+INSTANTIATE_TEST_SUITE_P(
+    RipeAndLacnic, ReferralChain,
+    ::testing::Values(
+        ChainCase{"RipeCidrBlock",
+                  "128.79.1.1",
+                  {{kApnic, "128.79.1.1", kApnicRipeBlock}, {kRipe, "128.79.1.1", kRipeBouygtel}},
+                  {{kApnic, "128.79.1.1"}, {kRipe, "128.79.1.1"}},
+                  WithCrLf(ApnicRecord(kRipeBouygtel)),
+                  1},
+        ChainCase{"RipeIanaBlkGoesToLacnicWithoutOwner",
+                  "200.160.1.1",
+                  {{kApnic, "200.160.1.1", kApnicRipeBlock},
+                   {kRipe, "200.160.1.1", kRipeIanaBlk},
+                   {kLacnic, "200.160.1.1", kLacnicNoOwner}},
+                  {{kApnic, "200.160.1.1"}, {kRipe, "200.160.1.1"}, {kLacnic, "200.160.1.1"}},
+                  // Without an owner the record ending adds a CR before each LF: CR CR LF.
+                  WithCrLf(TailFrom(kLacnicNoOwner, "inetnum:")),
+                  1},
+        ChainCase{"RipeOtherIanaNameFails",
+                  "62.1.1.1",
+                  {{kApnic, "62.1.1.1", kApnicRipeBlock},
+                   {kRipe, "62.1.1.1", "inetnum: 62.0.0.0\nnetname: IANA-NETBLOCK\nadmin-c: X\n"}},
+                  {{kApnic, "62.1.1.1"}, {kRipe, "62.1.1.1"}},
+                  kFailed,
+                  0},
+        ChainCase{"LacnicWithOwnerKeepsItsLineEnds",
+                  "200.57.141.161",
+                  {{kApnic, "200.57.141.161", kApnicLacnicBlock},
+                   {kLacnic, "200.57.141.161", kLacnicTriara}},
+                  {{kApnic, "200.57.141.161"}, {kLacnic, "200.57.141.161"}},
+                  HeadBefore(TailFrom(kLacnicTriara, "inetnum:"), "% whois"),
+                  1},
+        ChainCase{"LacnicLineFeedReplyHasNoOwner",
+                  "200.68.34.56",
+                  {{kApnic, "200.68.34.56", kApnicLacnicBlock},
+                   {kLacnic, "200.68.34.56", kLacnicReallocated}},
+                  {{kApnic, "200.68.34.56"}, {kLacnic, "200.68.34.56"}},
+                  WithCrLf(TailFrom(kLacnicReallocated, "inetnum:")),
+                  1},
+        ChainCase{"LacnicWithoutRecordKeepsTheEarlierOne",
+                  "200.1.1.1",
+                  {{kApnic, "200.1.1.1", kApnicRipeBlock},
+                   {kRipe, "200.1.1.1", kRipeIanaBlk},
+                   {kLacnic, "200.1.1.1", "% no such block\r\n"}},
+                  {{kApnic, "200.1.1.1"}, {kRipe, "200.1.1.1"}, {kLacnic, "200.1.1.1"}},
+                  WithCrLf(TailFrom(kRipeIanaBlk, "inetnum:")),
+                  1},
+        ChainCase{"LacnicRefuses",
+                  "200.1.1.1",
+                  {{kApnic, "200.1.1.1", kApnicLacnicBlock}},
+                  {{kApnic, "200.1.1.1"}},
+                  kFailed,
+                  0,
+                  {},
+                  {kLacnic}}),
+    testing::CaseName<ChainCase>);
+
+}  // namespace
+}  // namespace quorvel
