@@ -1,7 +1,11 @@
 # What a native install puts where, under CMAKE_INSTALL_PREFIX (and DESTDIR): the programs
 # (installed by their own folders), their man pages and, when the window is built, what the
-# desktop shows of it: the menu entry, the software-centre metainfo and the icons.
+# desktop shows of it: the menu entry, the software-centre metainfo and the icons. Windows
+# builds install the programs alone.
 include(GNUInstallDirs)
+if(NOT UNIX)
+    return()
+endif()
 
 set(QUORVEL_APP_ID example.quorvel.Quorvel)  # names the desktop entry, metainfo and icons
 set(QUORVEL_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)

@@ -170,6 +170,9 @@ if [ "${CI:-}" = true ] && [ "$(id -u)" -eq 0 ]; then
     installed_by_us=yes
     dpkg -i "$deb" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log" >&2; fail "dpkg -i"; }
     check_installed_lookup /usr/bin/quorvel-lookup
+    if [ "$window_built" = yes ] && ldd /usr/bin/quorvel | grep -q 'not found'; then
+        fail "the installed window lacks libraries: $(ldd /usr/bin/quorvel | grep 'not found')"
+    fi
     [ "$(command -v quorvel-lookup)" = /usr/bin/quorvel-lookup ] || fail "quorvel-lookup not on PATH"
     # (unless this machine's dpkg is set to leave man pages out)
     if [ -e /usr/share/man/man1/quorvel-lookup.1.gz ]; then
