@@ -136,7 +136,7 @@ public:
 private:
     static bool SetNonBlocking(SOCKET socket, bool nonBlocking) {
         u_long mode = nonBlocking ? 1 : 0;
-        return ::ioctlsocket(socket, FIONBIO, &mode) == 0;
+        return ::ioctlsocket(socket, static_cast<long>(FIONBIO), &mode) == 0;
     }
 
     int Fail(int error) {
