@@ -14,6 +14,9 @@ cd "$(dirname "$0")/.."
 build=${1:-build/ci}
 [ -f "$build/CMakeCache.txt" ] || { echo "check-package: $build is no configured build tree" >&2; exit 1; }
 
+# Up to date first (a no-op right after the build), so that what is checked is what is packaged.
+cmake --build "$build" -j 2 >/dev/null
+
 work=$(mktemp -d)
 installed_by_us=""
 cleanup() {
@@ -138,7 +141,9 @@ DESTDIR="$work/usr-install" cmake --install "$build" --prefix /usr >/dev/null
 (cd "$work/usr-install" && find . -type f | sort) >"$work/installed.txt"
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort >"$work/packaged.txt"
 diff -u "$work/installed.txt" "$work/packaged.txt" || fail "package and install rules differ"
-pass "package holds what the install rules install"
+printf './usr/%s\n' "${expected_files[@]}" | sort >"$work/expected.txt"
+diff -u "$work/expected.txt" "$work/packaged.txt" || fail "the package holds other files than expected"
+pass "package holds what the install rules install, and nothing else"
 
 # Unpacked into a scratch root, the programs and pages work from where they land.
 dpkg-deb -x "$deb" "$work/root"
