@@ -110,7 +110,8 @@ for size in 16 32 48; do
     file -b "packaging/icons/hicolor/${size}x${size}/apps/$app_id.png" |
         grep -q "PNG image data, $size x $size" || fail "the ${size}x$size icon is not $size pixels"
 done
-pass "icons have their sizes"
+python3 packaging/icons/draw-icons.py --check || fail "the desktop's icons are not the window's"
+pass "icons have their sizes and show the window's icon"
 
 # --- install rules
 cmake --install "$build" --prefix "$work/prefix" >/dev/null

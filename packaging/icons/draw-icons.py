@@ -7,11 +7,14 @@
   geometry as resources/icons/draw-icon.py;
 - a 48x48 PNG rendered from the SVG (needs rsvg-convert, Debian's librsvg2-bin).
 
-Run it again after the window's icon changes, and commit what it writes."""
+Run it again after the window's icon changes, and commit what it writes. With --check it
+writes nothing and fails when the committed 16, 32 and scalable icons are not what it would
+draw, that is when the window's icon changed and these were not redrawn."""
 
 import math
 import struct
 import subprocess
+import sys
 import zlib
 from pathlib import Path
 
@@ -164,31 +167,51 @@ def read_xpm(path):
             for row in rows]
 
 
-def write_png(rows, path):
+def png(rows):
     def chunk(kind, data):
         return (struct.pack(">I", len(data)) + kind + data
                 + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
 
     raw = b"".join(b"\0" + bytes(c for pixel in row for c in pixel) for row in rows)
     header = struct.pack(">IIBBBBB", len(rows[0]), len(rows), 8, 6, 0, 0, 0)
-    path.parent.mkdir(parents=True, exist_ok=True)
-    path.write_bytes(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
-                     + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
+            + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def drawn_from_window_icon():
+    """The icons drawn from the window's, by their path: the SVG and the small PNGs."""
+    apps = HERE / "hicolor" / "{}" / "apps"
+    drawn = {Path(str(apps).format("scalable")) / f"{APP_ID}.svg": svg().encode()}
+    for size in (16, 32):
+        path = Path(str(apps).format(f"{size}x{size}")) / f"{APP_ID}.png"
+        drawn[path] = png(read_xpm(WINDOW_ICONS / f"quorvel-{size}.xpm"))
+    return drawn
+
+
+def check():
+    stale = [str(path.relative_to(HERE)) for path, data in drawn_from_window_icon().items()
+             if not path.exists() or path.read_bytes() != data]
+    if stale:
+        print("not drawn from the window's icon: " + ", ".join(stale)
+              + "; run packaging/icons/draw-icons.py", file=sys.stderr)
+        return 1
+    return 0
 
 
 def main():
-    hicolor = HERE / "hicolor"
-    scalable = hicolor / "scalable" / "apps" / f"{APP_ID}.svg"
-    scalable.parent.mkdir(parents=True, exist_ok=True)
-    scalable.write_text(svg())
-    for size in (16, 32):
-        write_png(read_xpm(WINDOW_ICONS / f"quorvel-{size}.xpm"),
-                  hicolor / f"{size}x{size}" / "apps" / f"{APP_ID}.png")
-    big = hicolor / "48x48" / "apps" / f"{APP_ID}.png"
+    if sys.argv[1:] == ["--check"]:
+        return check()
+    drawn = drawn_from_window_icon()
+    for path, data in drawn.items():
+        path.parent.mkdir(parents=True, exist_ok=True)
+        path.write_bytes(data)
+    scalable = next(path for path in drawn if path.suffix == ".svg")
+    big = HERE / "hicolor" / "48x48" / "apps" / f"{APP_ID}.png"
     big.parent.mkdir(parents=True, exist_ok=True)
     subprocess.run(["rsvg-convert", "-w", "48", "-h", "48", "-o", str(big), str(scalable)],
                    check=True)
+    return 0
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main())
