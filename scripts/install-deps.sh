@@ -10,6 +10,8 @@ packages=(
     googletest libgtest-dev libgmock-dev
     # the window
     libwxgtk3.2-dev
+    # GTK's own headers, for the settings the window changes at start-up
+    libgtk-3-dev
     # the window's tests: a real X server and real key events
     xvfb xauth xdotool
     # the Debian package and its checks: dependencies read off the programs, validators

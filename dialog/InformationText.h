@@ -1,0 +1,18 @@
+// What the information box shows for the bytes of a report. Registries answer in different
+// encodings (APNIC and RIPE NCC in Latin-1, LACNIC in UTF-8) and the header holds the
+// destination as typed, so each line is read on its own: valid UTF-8 as UTF-8, anything else
+// one byte per character as Latin-1. No byte is dropped and every reply can be shown.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quorvel {
+
+// The report as UTF-8 text with line-feed line breaks, the form the window's text controls
+// take. CR LF is one line break, and so is CR CR LF, the ending of LACNIC's record lines,
+// which the Windows edit control also shows as a single break. A NUL byte, which a text
+// control cannot hold, shows as the symbol for null (U+2400).
+std::string InformationBoxText(std::string_view reportBytes);
+
+}  // namespace quorvel

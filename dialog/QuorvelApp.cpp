@@ -1,0 +1,62 @@
+#include "QuorvelApp.h"
+
+#include <wx/xrc/xmlres.h>
+
+#include <cstdlib>
+
+#ifdef __WXGTK__
+#include <gtk/gtk.h>
+#endif
+
+#include "AboutDlg.h"
+#include "AppIcon.h"
+#include "Layouts.h"
+#include "QuorvelDlg.h"
+
+namespace quorvel {
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(CQuorvelApp, wxApp)
+    EVT_MENU(wxID_HELP, CQuorvelApp::OnHelp)
+wxEND_EVENT_TABLE()
+    // clang-format on
+
+    CQuorvelApp::CQuorvelApp(ISocketLibrary& sockets)
+    : m_sockets(sockets) {
+#ifdef __WXGTK__
+    // The window draws nothing with OpenGL; without this GTK would load a GL driver at
+    // start-up, which costs time and memory. Set before the toolkit starts; a value the user
+    // set wins.
+    setenv("GDK_GL", "disable", 0);
+#endif
+}
+
+bool CQuorvelApp::OnInit() {
+#ifdef __WXGTK__
+    // GTK fades a control into its disabled look over a fifth of a second, but the Locate
+    // command blocks right after locking the input and painting once: the fade would stop
+    // half way and the locked controls would still look usable. Without animations the
+    // locked look is painted at once.
+    g_object_set(gtk_settings_get_default(), "gtk-enable-animations", FALSE, nullptr);
+#endif
+    wxXmlResource::Get()->InitAllHandlers();
+    InitQuorvelLayouts();
+    RegisterApplicationIconArt();
+    return true;
+}
+
+int CQuorvelApp::OnRun() {
+    CQuorvelDlg dialog(nullptr, m_sockets);
+    SetTopWindow(&dialog);
+    dialog.ShowModal();
+    SetTopWindow(nullptr);
+    return 0;
+}
+
+void CQuorvelApp::OnHelp(wxCommandEvent& event) {
+    static_cast<void>(event);
+    CAboutDlg about;
+    about.ShowModal();
+}
+
+}  // namespace quorvel
