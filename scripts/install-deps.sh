@@ -23,6 +23,9 @@ packages=(
     xclip
     # the 32-bit Windows cross build
     g++-mingw-w64-i686
+    # the benchmarks, the whois client they are compared with, and the X library the window's
+    # start-up timer watches the X server with
+    libbenchmark-dev whois libx11-dev
 )
 
 missing=()

@@ -1,0 +1,28 @@
+// The replies the benchmarks read: captured and written registry replies from the test data,
+// and large synthetic replies built from lines a scanner walks without ending its scan.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace quorvel::bench {
+
+// The bytes of a file below tests/data/replies, exactly as stored; throws when it is missing.
+std::string ReadReply(const std::string& relativePath);
+
+// The bytes of a reply written for the benchmarks (bench/data), exactly as stored.
+std::string ReadBenchReply(const std::string& name);
+
+// `lines` repeated until the text holds at least `size` bytes, then `tail` appended: a scanner
+// that never stops in `lines` walks the whole filler before it reaches the record in `tail`.
+std::string RepeatToSize(std::string_view lines, std::size_t size, std::string_view tail);
+
+// Lines of plain text that hold none of the `excluded` characters (a scanner's keys and the
+// comment mark), each ended by `lineEnd`: the walk meets nothing to act on and goes byte by
+// byte, the slowest it can go.
+std::string PlainTextLines(std::string_view excluded, std::string_view lineEnd);
+
+constexpr std::size_t kOneMiB = 1024 * 1024;
+
+}  // namespace quorvel::bench
