@@ -148,10 +148,25 @@ pass "package holds what the install rules install, and nothing else"
 
 # Unpacked into a scratch root, the programs and pages work from where they land.
 dpkg-deb -x "$deb" "$work/root"
+# Runs a command in a private network namespace whose resolver knows one name from its hosts
+# file and asks no DNS server: the private address's reverse lookup never leaves the machine.
+offline() {
+    local hosts="$work/offline-hosts" resolv="$work/offline-resolv.conf" nss="$work/offline-nss"
+    printf '127.0.0.1 localhost\n192.168.1.1 gateway.quorvel.example\n' >"$hosts"
+    printf 'nameserver 127.0.0.1\n' >"$resolv"
+    printf 'hosts: files dns\n' >"$nss"
+    local as_root=()
+    [ "$(id -u)" -eq 0 ] || as_root=(--map-root-user)
+    unshare "${as_root[@]}" --net --mount sh -c '
+        mount --bind "$1" /etc/hosts && mount --bind "$2" /etc/resolv.conf &&
+        mount --bind "$3" /etc/nsswitch.conf && shift 3 && exec "$@"' \
+        offline "$hosts" "$resolv" "$nss" "$@"
+}
+
 check_installed_lookup() {
     local lookup=$1 out status=0
     [ "$("$lookup" --version)" = "Quorvel Version 1.0" ] || fail "$lookup --version"
-    out=$("$lookup" 192.168.1.1) || status=$?
+    out=$(offline "$lookup" 192.168.1.1) || status=$?
     [ "$status" -eq 0 ] || fail "$lookup 192.168.1.1 exited $status"
     out=${out//$'\r'/}  # the header's lines end in CR LF, as the window shows them
     grep -qx 'Address: 192.168.1.1' <<<"$out" || fail "$lookup 192.168.1.1 printed: $out"
