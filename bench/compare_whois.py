@@ -1,0 +1,217 @@
+#!/usr/bin/env python3
+"""Times whole lookups, process start included, in the end-to-end network sandbox.
+
+    compare_whois.py --lookup BUILD/cli/quorvel-lookup [--whois /usr/bin/whois] [--runs N]
+
+1. One exchange: quorvel-lookup and Debian's whois client (`whois -h whois.apnic.net ADDRESS`)
+   ask the same stand-in APNIC server, which gives both the same captured reply. The two are
+   run alternately, N times each, the order swapped every round, and the median of each and
+   their ratio are printed.
+2. All five registries: quorvel-lookup follows APNIC -> TWNIC -> ARIN -> RIPE NCC -> LACNIC
+   over the stand-in servers, N times; its median is printed.
+
+Before timing, one run of each is checked: the exit status, the output, and the requests the
+stand-in servers received. Exits 1 when a check fails, 77 when no sandbox can be made here.
+"""
+
+import argparse
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
+
+import sandbox  # noqa: E402
+from standin_whois import Behaviour, StandinWhois  # noqa: E402
+
+REPLIES = os.path.join(HERE, "..", "tests", "data", "replies")
+BENCH_REPLIES = os.path.join(HERE, "data")
+
+APNIC = "whois.apnic.net"
+SINGLE_ADDRESS = "1.1.1.1"
+SINGLE_REPLY = os.path.join(REPLIES, "whois.apnic.net", "ipv4-1.1.1.1_apnic-labs.txt")
+
+# The lookup through all five registries, in the order it asks them.
+CHAIN_ADDRESS = "61.1.2.3"
+CHAIN = [
+    ("whois.apnic.net", os.path.join(BENCH_REPLIES, "apnic-iana-netblock-tw.txt")),
+    ("whois.twnic.net.tw", os.path.join(REPLIES, "written", "twnic-hinet.txt")),
+    ("whois.arin.net", os.path.join(REPLIES, "written", "arin-orgname-first-orgid-ripe.txt")),
+    ("whois.ripe.net", os.path.join(REPLIES, "written", "ripe-iana-blk.txt")),
+    ("whois.lacnic.net", os.path.join(REPLIES, "whois.lacnic.net", "ipv4-200.57.141.161_triara-mx_crlf.txt")),
+]
+
+WARM_UP_RUNS = 3  # not counted: the first runs pay for cold caches
+RUN_LIMIT = 30  # seconds: far above any lookup here; only catches a hang
+
+
+class CheckFailed(Exception):
+    pass
+
+
+def read(path):
+    with open(path, "rb") as file:
+        return file.read()
+
+
+def request_line(address):
+    """What quorvel-lookup sends: the query text, a blank, CR LF."""
+    return f"{address} \r\n".encode("ascii")
+
+
+def run_captured(command):
+    result = subprocess.run(command, capture_output=True, stdin=subprocess.DEVNULL, timeout=RUN_LIMIT)
+    return result.returncode, result.stdout, result.stderr
+
+
+def time_once(command):
+    """Wall time of one run from spawn to exit, in seconds; output goes to /dev/null."""
+    actions = [
+        (os.POSIX_SPAWN_OPEN, 0, os.devnull, os.O_RDONLY, 0),
+        (os.POSIX_SPAWN_OPEN, 1, os.devnull, os.O_WRONLY, 0),
+        (os.POSIX_SPAWN_OPEN, 2, os.devnull, os.O_WRONLY, 0),
+    ]
+    started = time.perf_counter()
+    pid = os.posix_spawn(command[0], command, os.environ, file_actions=actions)
+    _, status = os.waitpid(pid, 0)
+    elapsed = time.perf_counter() - started
+    if os.waitstatus_to_exitcode(status) != 0:
+        raise CheckFailed(f"{' '.join(command)} exited {os.waitstatus_to_exitcode(status)} while timed")
+    return elapsed
+
+
+def alternate(commands, runs):
+    """{name: [seconds]} for commands run in turn, the order reversed every other round."""
+    names = list(commands)
+    times = {name: [] for name in names}
+    for round_number in range(WARM_UP_RUNS + runs):
+        order = names if round_number % 2 == 0 else list(reversed(names))
+        for name in order:
+            elapsed = time_once(commands[name])
+            if round_number >= WARM_UP_RUNS:
+                times[name].append(elapsed)
+    return times
+
+
+def whois_request_line(whois, network_dir):
+    """The request line the whois client sends for the single exchange (it adds its own
+    version flag for APNIC), learnt from one run against an unscripted stand-in."""
+    with network(network_dir, {}) as standin:
+        run_captured([whois, "-h", APNIC, SINGLE_ADDRESS])
+        received = [request for host, request in standin.requests() if host == APNIC]
+    if len(received) != 1 or SINGLE_ADDRESS.encode() not in received[0]:
+        raise CheckFailed(f"the whois client sent {received!r} to {APNIC}")
+    return received[0]
+
+
+class network:
+    """DNS for the registries' names and stand-in whois servers with the given script."""
+
+    def __init__(self, workdir, script):
+        self._dns = sandbox.DnsServer(dict(sandbox.REGISTRY_ADDRESSES), {}, workdir)
+        try:
+            self._whois = StandinWhois(sandbox.REGISTRY_ADDRESSES, script)
+        except BaseException:
+            self._dns.stop()
+            raise
+
+    def __enter__(self):
+        return self._whois
+
+    def __exit__(self, *exc):
+        try:
+            self._whois.stop()
+        finally:
+            self._dns.stop()
+
+
+def check_single(lookup, whois, standin, reply):
+    status, out, err = run_captured([lookup, SINGLE_ADDRESS])
+    record = reply[reply.find(b"inetnum:"):].replace(b"\n", b"\r\n")
+    if status != 0 or record not in out:
+        raise CheckFailed(f"quorvel-lookup {SINGLE_ADDRESS}: status {status}, stderr {err!r}")
+    status, out, err = run_captured([whois, "-h", APNIC, SINGLE_ADDRESS])
+    if status != 0 or reply.rstrip() not in out:
+        raise CheckFailed(f"whois -h {APNIC} {SINGLE_ADDRESS}: status {status}, stderr {err!r}")
+    if len(standin.requests()) != 2:
+        raise CheckFailed(f"expected one exchange each, the stand-in saw {standin.requests()!r}")
+
+
+def check_chain(lookup, standin):
+    status, out, err = run_captured([lookup, CHAIN_ADDRESS])
+    asked = [host for host, _ in standin.requests()]
+    expected = [host for host, _ in CHAIN]
+    if status != 0 or asked != expected:
+        raise CheckFailed(f"quorvel-lookup {CHAIN_ADDRESS}: status {status}, asked {asked}, stderr {err!r}")
+    if b"owner:" not in out:
+        raise CheckFailed(f"quorvel-lookup {CHAIN_ADDRESS} did not show LACNIC's record: {out[-300:]!r}")
+
+
+def milliseconds(seconds):
+    return f"{seconds * 1000:.2f} ms"
+
+
+def summary(name, times):
+    ordered = sorted(times)
+    return (
+        f"{name:<34} median {milliseconds(statistics.median(times)):>10}"
+        f"   min {milliseconds(ordered[0]):>10}   p90 {milliseconds(ordered[int(len(ordered) * 0.9) - 1]):>10}"
+        f"   ({len(times)} runs)"
+    )
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--lookup", required=True, help="the quorvel-lookup program")
+    parser.add_argument("--whois", default="/usr/bin/whois", help="Debian's whois client")
+    parser.add_argument("--runs", type=int, default=200, help="timed runs of each (default 200)")
+    options = parser.parse_args()
+    lookup = os.path.abspath(options.lookup)
+    for program in (lookup, options.whois):
+        if not os.access(program, os.X_OK):
+            sys.exit(f"compare-whois: {program} is not an executable program")
+    if options.runs < 1:
+        sys.exit("compare-whois: --runs must be at least 1")
+    sandbox.enter()
+
+    single_reply = read(SINGLE_REPLY)
+    try:
+        with tempfile.TemporaryDirectory(prefix="quorvel-bench-") as workdir:
+            whois_request = whois_request_line(options.whois, workdir)
+            script = {
+                (APNIC, request_line(SINGLE_ADDRESS)): Behaviour(single_reply),
+                (APNIC, whois_request): Behaviour(single_reply),
+            }
+            with network(workdir, script) as standin:
+                check_single(lookup, options.whois, standin, single_reply)
+                single = alternate(
+                    {
+                        "quorvel-lookup": [lookup, SINGLE_ADDRESS],
+                        "whois": [options.whois, "-h", APNIC, SINGLE_ADDRESS],
+                    },
+                    options.runs,
+                )
+            chain_script = {(host, request_line(CHAIN_ADDRESS)): Behaviour(read(path)) for host, path in CHAIN}
+            with network(workdir, chain_script) as standin:
+                check_chain(lookup, standin)
+                chain = alternate({"chain": [lookup, CHAIN_ADDRESS]}, options.runs)["chain"]
+    except (CheckFailed, sandbox.SandboxError, subprocess.TimeoutExpired) as problem:
+        print(f"compare-whois: FAILED: {problem}", file=sys.stderr)
+        sys.exit(1)
+
+    ratio = statistics.median(single["quorvel-lookup"]) / statistics.median(single["whois"])
+    print(f"One exchange with the stand-in APNIC server ({SINGLE_ADDRESS}, {len(single_reply)}-byte reply):")
+    print("  " + summary("quorvel-lookup " + SINGLE_ADDRESS, single["quorvel-lookup"]))
+    print("  " + summary(f"whois -h {APNIC} {SINGLE_ADDRESS}", single["whois"]))
+    print(f"  ratio of the medians: {ratio:.2f} (target: at most 1.20)")
+    print("All five registries, APNIC -> TWNIC -> ARIN -> RIPE NCC -> LACNIC:")
+    print("  " + summary("quorvel-lookup " + CHAIN_ADDRESS, chain))
+    print(f"  target: median under 30 ms")
+
+
+if __name__ == "__main__":
+    main()
