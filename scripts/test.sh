@@ -12,6 +12,11 @@ cmake --preset ci
 cmake --build --preset ci -j "$jobs"
 ctest --preset ci -j "$jobs"
 
+echo "== benchmarks, one short run each (ctest ran the microbenchmarks): the whole-process"
+echo "   comparison with the whois client, and the window's start-up"
+bench/compare-whois.sh --build build/ci --runs 3
+bench/window-startup.sh --build build/ci --runs 1
+
 echo "== install rules, desktop integration, man pages and the Debian package"
 scripts/check-package.sh build/ci
 
