@@ -1,8 +1,9 @@
 // A socket library for the window's tests: starts and stops as told, answers reverse lookups
-// from a script, and reaches no network. One address answers slowly, calling back while it
-// holds the window's thread, as a slow name server would.
+// and whois queries from a script, and reaches no network. One address answers slowly, calling back
+// while it holds the window's thread, as a slow name server would.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -32,9 +33,15 @@ public:
     }
     void Cleanup() override { ++cleanups; }
 
+    // When set, every registry server resolves and answers every query with these bytes.
+    std::string whoisReply;
+
     std::optional<HostEntry> GetHostByName(const std::string&) override {
-        m_lastError = kErrorHostNotFound;
-        return std::nullopt;
+        if (whoisReply.empty()) {
+            m_lastError = kErrorHostNotFound;
+            return std::nullopt;
+        }
+        return HostEntry{kAddressFamilyInet, {{127, 0, 0, 1}}};
     }
     std::optional<std::string> GetHostByAddr(const Ipv4Address& address) override {
         reverseLookups.push_back(address);
@@ -47,14 +54,23 @@ public:
         return std::nullopt;
     }
 
-    // No test here reaches a registry.
+    // The exchange never leaves this object: the reply is handed out as if received.
     Socket OpenStreamSocket() override {
-        m_lastError = kErrorNetworkDown;
-        return -1;
+        if (whoisReply.empty()) {
+            m_lastError = kErrorNetworkDown;
+            return -1;
+        }
+        m_unread = whoisReply;
+        return 3;
     }
-    int Connect(Socket, const SocketAddressV4&, std::chrono::milliseconds) override { return -1; }
-    int Send(Socket, const char*, int) override { return -1; }
-    int Recv(Socket, char*, int, std::chrono::milliseconds) override { return -1; }
+    int Connect(Socket, const SocketAddressV4&, std::chrono::milliseconds) override { return 0; }
+    int Send(Socket, const char*, int length) override { return length; }
+    int Recv(Socket, char* buffer, int length, std::chrono::milliseconds) override {
+        const std::size_t count = std::min(m_unread.size(), static_cast<std::size_t>(length));
+        m_unread.copy(buffer, count);
+        m_unread.erase(0, count);
+        return static_cast<int>(count);
+    }
     void CloseSocket(Socket) override {}
     int LastError() override { return m_lastError; }
 
@@ -62,6 +78,7 @@ private:
     static constexpr int kErrorHostNotFound = 11001;
     static constexpr int kErrorNetworkDown = 10050;
     int m_lastError = 0;
+    std::string m_unread;
 };
 
 }  // namespace quorvel

@@ -16,6 +16,7 @@
 
 #include <wx/app.h>
 #include <wx/button.h>
+#include <wx/clipbrd.h>
 #include <wx/evtloop.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
@@ -201,6 +202,7 @@ public:
         EnterLooksUpAPrivateAddress();
         EscapeDoesNothing();
         HelpKeyOpensAboutBox();
+        CopiesARegistryRecordAsShown();
         EmptyDestinationAsksForOne();
         InputIsLockedWhileTheNetworkIsSlow();
     }
@@ -262,7 +264,6 @@ private:
         g_checks.Expect(m_dialog.IsShown() && m_dialog.IsModal(), "Enter leaves the dialog open");
         ExpectInputUnlocked("after a lookup");
         RunEventsFor(200ms);
-        SaveScreenshot(&m_dialog, m_folder, "quorvel-main.png");
         m_unlockedLook = Screenshot(&m_dialog);
     }
 
@@ -287,6 +288,70 @@ private:
         g_checks.Expect(m_dialog.IsShown() && m_dialog.IsModal(),
                         "the main dialog is there after the About box");
         m_watcher.onAboutBox = nullptr;
+    }
+
+    // A record in Latin-1, as APNIC answers: shown and copied out (Ctrl+A, Ctrl+C in the
+    // information box) with each byte's meaning.
+    void CopiesARegistryRecordAsShown() {
+        Sockets().whoisReply =
+            "% Information related to '203.0.113.0 - 203.0.113.255'\n\n"
+            "inetnum:        203.0.113.0 - 203.0.113.255\n"
+            "netname:        EXAMPLE-NET\n"
+            "descr:          Stra\xDF"
+            "e 1, M\xFCnchen\n";
+        const wxString shown = wxString::FromUTF8(
+            "Name:    203.0.113.7\nAddress: 203.0.113.7\n\n"
+            "inetnum:        203.0.113.0 - 203.0.113.255\n"
+            "netname:        EXAMPLE-NET\n"
+            "descr:          Stra\xC3\x9F"
+            "e 1, M\xC3\xBCnchen\n");
+        TypeDestination("203.0.113.7");
+        m_simulator.Char(WXK_RETURN);
+        g_checks.Expect(WaitUntil([this] {
+                            return m_information->GetValue().StartsWith("Name:    203.0.113.7");
+                        }),
+                        "the registry record is shown");
+        g_checks.ExpectEqual(m_information->GetValue(), shown, "the Latin-1 record as text");
+        Sockets().whoisReply.clear();
+        RunEventsFor(200ms);
+        SaveScreenshot(&m_dialog, m_folder, "quorvel-main.png");
+
+        const wxRect box = m_information->GetScreenRect();
+        m_simulator.MouseMove(box.GetPosition() + wxPoint(box.width / 2, box.height - 20));
+        RunEventsFor(50ms);
+        m_simulator.MouseClick();
+        g_checks.Expect(WaitUntil([this] { return wxWindow::FindFocus() == m_information; }),
+                        "a click gives the information box the focus");
+        if (wxTheClipboard->Open()) {
+            wxTheClipboard->Clear();
+            wxTheClipboard->Close();
+        }
+        m_simulator.Char('a', wxMOD_CONTROL);
+        m_simulator.Char('c', wxMOD_CONTROL);
+        wxString copied;
+        WaitUntil([&copied, &shown] { return (copied = ClipboardText()) == shown; }, 3s);
+        g_checks.ExpectEqual(copied, shown, "Ctrl+A, Ctrl+C copy the information box's text");
+    }
+
+    static wxString ClipboardText() {
+        wxTextDataObject text;
+        if (!wxTheClipboard->Open()) {
+            return wxString();
+        }
+        const bool got =
+            wxTheClipboard->IsSupported(wxDF_UNICODETEXT) && wxTheClipboard->GetData(text);
+        wxTheClipboard->Close();
+        return got ? text.GetText() : wxString();
+    }
+
+    void TypeDestination(const char* destination) {
+        m_address->SetFocus();
+        m_simulator.Char('a', wxMOD_CONTROL);
+        m_simulator.Char(WXK_BACK);
+        m_simulator.Text(destination);
+        g_checks.Expect(
+            WaitUntil([this, destination] { return m_address->GetValue() == destination; }),
+            std::string("typed ") + destination);
     }
 
     static bool IsAboutBoxOpen() {
@@ -370,7 +435,7 @@ private:
                       m_information->GetValue(), Screenshot(&m_dialog)};
             locked.look.SaveFile(m_folder + "/quorvel-locked.png", wxBITMAP_TYPE_PNG);
         };
-        m_simulator.Text("10.20.30.40");
+        TypeDestination("10.20.30.40");
         m_simulator.Char(WXK_RETURN);
         g_checks.Expect(WaitUntil([this] {
                             return m_information->GetValue().StartsWith("Name:    slow.example");
