@@ -1,0 +1,93 @@
+// The whole registry lookup over in-memory servers whose replies the fuzzer chooses, so that
+// every referral path, match-list handle and ending is reached with hostile bytes. Whatever the
+// servers send, the lookup ends with a report, closes every socket it opened, asks each
+// registry at most as often as the referral chain allows and sends only single-line queries.
+#include <cstdint>
+
+#include "FakeSocketLibrary.h"
+#include "FuzzCheck.h"
+#include "LookupInput.h"
+#include "Registries.h"
+#include "ResourceIds.h"
+#include "StringTable.h"
+#include "WhoisClient.h"
+
+namespace {
+
+using quorvel::CWhoisClient;
+using quorvel::ILookupFeedback;
+using quorvel::MessageIcon;
+using quorvel::Registry;
+using quorvel::ServerHost;
+using quorvel::testing::FakeSocketLibrary;
+using namespace quorvel::fuzz;
+
+class SilentFeedback : public ILookupFeedback {
+public:
+    void ShowMessageBox(const std::string&, MessageIcon) override {}
+};
+
+// APNIC once, TWNIC once, ARIN twice (address and handle), RIPE NCC once, LACNIC once.
+constexpr std::size_t kMostRequests = 6;
+
+void AddServer(FakeSocketLibrary& sockets, Registry registry, const std::string& reply,
+               const std::string& address) {
+    if (reply == kUnresolvedServer) {
+        return;
+    }
+    const std::string host(ServerHost(registry));
+    sockets.AddServer(host);
+    sockets.SetReply(host, address, reply);
+}
+
+void ServeSections(FakeSocketLibrary& sockets, const std::vector<std::string>& sections) {
+    const std::string& address = sections[kAddressSection];
+    AddServer(sockets, Registry::Apnic, sections[kApnicSection], address);
+    AddServer(sockets, Registry::Twnic, sections[kTwnicSection], address);
+    AddServer(sockets, Registry::Arin, sections[kArinAddressSection], address);
+    if (sections[kArinAddressSection] != kUnresolvedServer) {
+        sockets.SetDefaultReply(std::string(ServerHost(Registry::Arin)),
+                                sections[kArinHandleSection]);
+    }
+    AddServer(sockets, Registry::RipeNcc, sections[kRipeSection], address);
+    AddServer(sockets, Registry::Lacnic, sections[kLacnicSection], address);
+}
+
+bool IsSingleRequestLine(const std::string& request) {
+    const std::size_t lineEnd = request.find_first_of(std::string("\r\n\0", 3));
+    return lineEnd != std::string::npos && lineEnd >= 1 && lineEnd + 2 == request.size() &&
+           request.compare(lineEnd - 1, 3, " \r\n") == 0;
+}
+
+bool IsNonRecordText(const std::string& report) {
+    return report == quorvel::LoadStringResource(IDS_QUERY_FAILED) ||
+           report == quorvel::LoadStringResource(IDS_PRIVATE_ADDRESS) ||
+           report == quorvel::LoadStringResource(IDS_LOOPBACK_ADDRESS);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::vector<std::string> sections =
+        SplitLookupInput(std::string_view(reinterpret_cast<const char*>(data), size));
+    FakeSocketLibrary sockets;
+    ServeSections(sockets, sections);
+    SilentFeedback feedback;
+    CWhoisClient client(sockets, feedback);
+
+    std::string report;
+    const int found = client.LookupAddress(sections[kAddressSection], report);
+
+    QUORVEL_FUZZ_CHECK(found == 0 || found == 1);
+    if (found == 0) {
+        QUORVEL_FUZZ_CHECK(IsNonRecordText(report));
+    }
+    QUORVEL_FUZZ_CHECK(sockets.OpenSockets() == 0);
+    QUORVEL_FUZZ_CHECK(sockets.Requests().size() <= kMostRequests);
+    for (const FakeSocketLibrary::Request& request : sockets.Requests()) {
+        QUORVEL_FUZZ_CHECK(IsSingleRequestLine(request.bytes));
+    }
+    // The report is cut from the replies; line feeds shown as CR LF at most double it.
+    QUORVEL_FUZZ_CHECK(report.size() <= 2 * size + 64);
+    return 0;
+}
