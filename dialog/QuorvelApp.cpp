@@ -15,14 +15,7 @@
 
 namespace quorvel {
 
-// clang-format off
-wxBEGIN_EVENT_TABLE(CQuorvelApp, wxApp)
-    EVT_MENU(wxID_HELP, CQuorvelApp::OnHelp)
-wxEND_EVENT_TABLE()
-    // clang-format on
-
-    CQuorvelApp::CQuorvelApp(ISocketLibrary& sockets)
-    : m_sockets(sockets) {
+CQuorvelApp::CQuorvelApp(ISocketLibrary& sockets) : m_sockets(sockets) {
 #ifdef __WXGTK__
     // The window draws nothing with OpenGL; without this GTK would load a GL driver at
     // start-up, which costs time and memory. Set before the toolkit starts; a value the user
@@ -58,5 +51,11 @@ void CQuorvelApp::OnHelp(wxCommandEvent& event) {
     CAboutDlg about;
     about.ShowModal();
 }
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(CQuorvelApp, wxApp)
+    EVT_MENU(wxID_HELP, CQuorvelApp::OnHelp)
+wxEND_EVENT_TABLE()
+// clang-format on
 
 }  // namespace quorvel

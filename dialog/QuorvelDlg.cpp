@@ -32,20 +32,7 @@ wxString LoadedText(unsigned id) {
 
 }  // namespace
 
-// clang-format off
-wxBEGIN_EVENT_TABLE(CQuorvelDlg, wxDialog)
-    EVT_INIT_DIALOG(                  CQuorvelDlg::OnInitDialog)
-    EVT_MENU(IDM_ABOUTBOX,            CQuorvelDlg::OnSysCommand)
-    EVT_CONTEXT_MENU(                 CQuorvelDlg::OnContextMenu)
-    EVT_PAINT(                        CQuorvelDlg::OnPaint)
-    EVT_BUTTON(wxID_OK,               CQuorvelDlg::OnLocate)
-    EVT_BUTTON(wxID_CANCEL,           CQuorvelDlg::OnCancel)
-    EVT_WINDOW_DESTROY(               CQuorvelDlg::OnDestroy)
-    EVT_CLOSE(                        CQuorvelDlg::OnClose)
-wxEND_EVENT_TABLE()
-    // clang-format on
-
-    CQuorvelDlg::CQuorvelDlg(wxWindow* parent, ISocketLibrary& sockets)
+CQuorvelDlg::CQuorvelDlg(wxWindow* parent, ISocketLibrary& sockets)
     : m_sockets(sockets), m_icons(ApplicationIcons()) {
     wxXmlResource::Get()->LoadDialog(this, parent, "IDD_MAIN");
     // The layout gives the client area's size, as a dialog template does.
@@ -187,5 +174,18 @@ void CQuorvelDlg::ShowMessageBox(const std::string& text, MessageIcon icon) {
     // The caption is the application's title, as the program names no caption of its own.
     wxMessageBox(ShownText(text), wxTheApp->GetAppDisplayName(), wxOK | iconStyle, this);
 }
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(CQuorvelDlg, wxDialog)
+    EVT_INIT_DIALOG(                  CQuorvelDlg::OnInitDialog)
+    EVT_MENU(IDM_ABOUTBOX,            CQuorvelDlg::OnSysCommand)
+    EVT_CONTEXT_MENU(                 CQuorvelDlg::OnContextMenu)
+    EVT_PAINT(                        CQuorvelDlg::OnPaint)
+    EVT_BUTTON(wxID_OK,               CQuorvelDlg::OnLocate)
+    EVT_BUTTON(wxID_CANCEL,           CQuorvelDlg::OnCancel)
+    EVT_WINDOW_DESTROY(               CQuorvelDlg::OnDestroy)
+    EVT_CLOSE(                        CQuorvelDlg::OnClose)
+wxEND_EVENT_TABLE()
+// clang-format on
 
 }  // namespace quorvel
