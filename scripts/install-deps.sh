@@ -26,6 +26,9 @@ packages=(
     # the benchmarks, the whois client they are compared with, and the X library the window's
     # start-up timer watches the X server with
     libbenchmark-dev whois libx11-dev
+    # the sanitizer build and the fuzz targets: clang, its sanitizer and libFuzzer runtimes, and
+    # llvm-symbolizer for readable reports
+    clang libclang-rt-14-dev llvm
 )
 
 missing=()

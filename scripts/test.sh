@@ -23,3 +23,14 @@ scripts/check-package.sh build/ci
 echo "== 32-bit Windows cross build (lookup library and quorvel-lookup)"
 cmake --preset windows-i686
 cmake --build --preset windows-i686 -j "$jobs"
+
+echo "== every test again under AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer"
+echo "   (quorvel-lookup's end-to-end runs included: a leak fails its case)"
+cmake --preset ci-sanitize
+cmake --build --preset ci-sanitize -j "$jobs"
+ctest --preset ci-sanitize -j "$jobs"
+
+echo "== fuzzing: each libFuzzer target for ${QUORVEL_FUZZ_SECONDS:-60} s"
+cmake --preset fuzz
+cmake --build --preset fuzz -j "$jobs"
+scripts/fuzz.sh build/fuzz "${QUORVEL_FUZZ_SECONDS:-60}"
