@@ -36,13 +36,14 @@ class SandboxError(Exception):
     pass
 
 
-def enter():
+def enter(tools=()):
     """Re-runs this process inside a new sandbox and exits with its status; returns once
-    inside. Outside CI, a machine where namespaces cannot be made skips the suite."""
+    inside. Outside CI, a machine where the sandbox or the named tools are missing skips the
+    suite."""
     if os.environ.get(INSIDE_MARKER) == "1":
         _set_up_inside()
         return
-    problem = _why_no_sandbox()
+    problem = _why_no_sandbox(tools)
     if problem:
         print(f"e2e: cannot make a network sandbox: {problem}", file=sys.stderr)
         sys.exit(1 if os.environ.get("CI") == "true" else SKIP_STATUS)
@@ -52,10 +53,10 @@ def enter():
     sys.exit(subprocess.run(command, env=env).returncode)
 
 
-def _why_no_sandbox():
+def _why_no_sandbox(tools):
     if os.geteuid() != 0:
         return "needs root (unshare of network and mount namespaces)"
-    for tool in ("unshare", "ip", "dnsmasq"):
+    for tool in ("unshare", "ip", "dnsmasq") + tuple(tools):
         if not shutil.which(tool):
             return f"{tool} is not installed (scripts/install-deps.sh installs it)"
     return None

@@ -1,0 +1,172 @@
+#!/usr/bin/env python3
+"""Runs end-to-end cases through the real quorvel window, under Xvfb, in the network sandbox.
+
+    run_window_cases.py --quorvel BUILD/dialog/quorvel [CASE...]
+
+Takes the cases that name a `destination` (all of them by default). For each: the case's DNS
+and stand-in registries come up, a fresh Xvfb and quorvel start, the destination is typed into
+the address box and Enter pressed. Once every expected request has reached the stand-in
+registries and the window has had a moment to show the result, Tab, Tab, Ctrl+A and Ctrl+C
+select and copy the information box's text, which is read back from the clipboard. (Keys sent
+while the lookup blocks the window are not reliably kept: the disabled controls drop them.) The text must equal the
+case's expected quorvel-lookup stdout as the window shows it: one line break for each CR LF
+(and CR CR LF), without the line feed quorvel-lookup adds at the end.
+"""
+
+import argparse
+import os
+import subprocess
+import sys
+import time
+
+import sandbox
+from cases import load_all
+from run_cases import case_network, compare_bytes
+
+START_LIMIT = 20  # seconds for Xvfb and the window to come up
+RESULT_LIMIT = 150  # seconds for the lookup: above the client's own 60 s per exchange
+SETTLE = 1.5  # seconds after the last expected request for the window to show the result
+
+
+class WindowError(Exception):
+    pass
+
+
+def shown_text(lookup_stdout):
+    """What the information box shows for a case's expected quorvel-lookup stdout."""
+    text = lookup_stdout
+    if text.endswith(b"\n") and not text.endswith(b"\r\n"):
+        text = text[:-1]  # the line feed quorvel-lookup adds to a text without one
+    return text.replace(b"\r\r\n", b"\n").replace(b"\r\n", b"\n")
+
+
+def start_xvfb():
+    """A fresh X server; returns (process, display)."""
+    read_end, write_end = os.pipe()
+    process = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp", "-screen", "0", "1024x768x24"],
+        pass_fds=(write_end,),
+        stdout=subprocess.DEVNULL,
+        stderr=subprocess.DEVNULL,
+    )
+    os.close(write_end)
+    with os.fdopen(read_end) as pipe:
+        number = pipe.readline().strip()
+    if not number:
+        process.kill()
+        raise WindowError("Xvfb did not start")
+    return process, ":" + number
+
+
+def x_tool(display, *args, timeout=START_LIMIT):
+    return subprocess.run(
+        list(args), env=dict(os.environ, DISPLAY=display), capture_output=True, timeout=timeout
+    )
+
+
+def wait_for_window(display):
+    deadline = time.monotonic() + START_LIMIT
+    while time.monotonic() < deadline:
+        found = x_tool(display, "xdotool", "search", "--onlyvisible", "--name", "^Quorvel$")
+        if found.returncode == 0 and found.stdout.split():
+            return found.stdout.split()[0].decode()
+        time.sleep(0.2)
+    raise WindowError(f"no visible window named Quorvel within {START_LIMIT} s")
+
+
+def wait_for_requests(whois, expected):
+    deadline = time.monotonic() + RESULT_LIMIT
+    while len(whois.requests()) < len(expected) and time.monotonic() < deadline:
+        time.sleep(0.1)
+    time.sleep(SETTLE)
+
+
+def read_clipboard(display):
+    """The clipboard's text once the window has copied one, or None after a while."""
+    deadline = time.monotonic() + START_LIMIT
+    while time.monotonic() < deadline:
+        try:
+            copied = x_tool(display, "xclip", "-o", "-selection", "clipboard", timeout=10)
+            if copied.returncode == 0:
+                return copied.stdout
+        except subprocess.TimeoutExpired:
+            pass  # the window did not hand over the text in time; ask again
+        time.sleep(0.25)
+    return None
+
+
+def locate_in_window(quorvel, case, whois):
+    """Types the destination, presses Enter, copies the information box; returns its text."""
+    xvfb, display = start_xvfb()
+    env = dict(os.environ, DISPLAY=display, NO_AT_BRIDGE="1", GTK_A11Y="none")
+    window = subprocess.Popen(
+        [quorvel], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+        stderr=subprocess.DEVNULL,
+    )
+    try:
+        window_id = wait_for_window(display)
+        x_tool(display, "xdotool", "windowfocus", "--sync", window_id)
+        x_tool(display, "xdotool", "type", "--delay", "20", "--", case.destination)
+        x_tool(display, "xdotool", "key", "Return")
+        wait_for_requests(whois, case.expected_requests())
+        x_tool(display, "xdotool", "key", "--delay", "50", "Tab", "Tab", "ctrl+a", "ctrl+c")
+        text = read_clipboard(display)
+        if text is None:
+            raise WindowError("nothing copied from the information box")
+        return text
+    finally:
+        for process in (window, xvfb):
+            process.terminate()
+            try:
+                process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+
+
+def run_case(case, quorvel):
+    with case_network(case) as whois:
+        started = time.monotonic()
+        try:
+            text = locate_in_window(quorvel, case, whois)
+        except (WindowError, subprocess.TimeoutExpired) as error:
+            return [str(error)], time.monotonic() - started
+        elapsed = time.monotonic() - started
+        requests = whois.requests()
+    problems = compare_bytes("information box", text, shown_text(case.stdout))
+    if requests != case.expected_requests():
+        problems.append(f"requests {requests!r},\n    expected {case.expected_requests()!r}")
+    return problems, elapsed
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--quorvel", required=True, help="the quorvel window program to run")
+    parser.add_argument("cases", nargs="*", help="case names (default: all with a destination)")
+    options = parser.parse_args()
+    quorvel = os.path.abspath(options.quorvel)
+    if not os.access(quorvel, os.X_OK):
+        sys.exit(f"e2e: {quorvel} is not an executable program")
+    cases = [case for case in load_all(options.cases) if case.destination is not None]
+    sandbox.enter(tools=("Xvfb", "xdotool", "xclip"))
+    # A private X socket folder: the sandbox's X servers neither meet nor disturb others.
+    os.makedirs("/tmp/.X11-unix", mode=0o1777, exist_ok=True)
+    subprocess.run(["mount", "-t", "tmpfs", "-o", "mode=1777", "tmpfs", "/tmp/.X11-unix"], check=True)
+
+    passed = failed = 0
+    for case in cases:
+        problems, elapsed = run_case(case, quorvel)
+        if problems:
+            failed += 1
+            print(f"FAIL window {case.name} ({elapsed:.1f} s): {case.about}")
+            for problem in problems:
+                print("  " + problem)
+        else:
+            passed += 1
+            print(f"ok   window {case.name} ({elapsed:.1f} s)")
+    print(f"{passed} passed, {failed} failed")
+    sys.exit(1 if failed else 0)
+
+
+if __name__ == "__main__":
+    main()
