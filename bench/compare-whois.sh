@@ -2,19 +2,19 @@
 # Times quorvel-lookup against Debian's whois client on the same stand-in registry, and a
 # lookup through all five registries, in the end-to-end network sandbox (needs root).
 #
-#   bench/compare-whois.sh [--runs N] [--build DIR]
+#   bench/compare-whois.sh [--build DIR] [--runs N] [--instructions PROFILE-DIR]
 #
-# Builds quorvel-lookup optimised in DIR (default build/bench) first when needed.
+# Builds quorvel-lookup optimised in DIR (default build/bench) first when needed; the other
+# options go to compare_whois.py (see there).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=build/bench
-runs=200
+options=()
 while [ $# -gt 0 ]; do
     case "$1" in
-        --runs) runs=$2; shift 2 ;;
         --build) build=$2; shift 2 ;;
-        *) echo "usage: bench/compare-whois.sh [--runs N] [--build DIR]" >&2; exit 2 ;;
+        *) options+=("$1"); shift ;;
     esac
 done
 
@@ -23,4 +23,4 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake --preset release -B "$build" >/dev/null
 fi
 cmake --build "$build" --target quorvel-lookup -j 2 >/dev/null
-exec python3 bench/compare_whois.py --lookup "$build/cli/quorvel-lookup" --runs "$runs"
+exec python3 bench/compare_whois.py --lookup "$build/cli/quorvel-lookup" "${options[@]}"
