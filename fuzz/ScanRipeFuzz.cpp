@@ -3,5 +3,6 @@
 #include "Scanners.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    return quorvel::fuzz::FuzzScanner(data, size, quorvel::ScanRipeReply, '\n');
+    return quorvel::fuzz::FuzzScanner(data, size, quorvel::ScanRipeReply,
+                                      quorvel::fuzz::kRipeReference);
 }

@@ -1,6 +1,6 @@
 // The checks every reply scanner must pass on any bytes a server could send: the record start
-// lies inside the reply, and each captured value is at most the scratch buffer's 151 characters
-// and never runs over the line's terminator.
+// lies inside the reply, each captured value is at most the scratch buffer's 151 characters and
+// never runs over the line's terminator, and the plain reference walk reads the same.
 #pragma once
 
 #include <cstddef>
@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
+#include "ReferenceScan.h"
 #include "ReplyScanner.h"
 
 namespace quorvel::fuzz {
@@ -22,7 +23,8 @@ inline void CheckCapturedValue(const std::string& value, char lineTerminator) {
 // Scans the input as one reply, as a fresh lookup would and again with fields a previous stage
 // left behind.
 inline int FuzzScanner(const std::uint8_t* data, std::size_t size, Scanner scan,
-                       char lineTerminator) {
+                       const ReferenceRules& reference) {
+    const char lineTerminator = reference.terminator;
     const std::string_view reply(reinterpret_cast<const char*>(data), size);
     ScanFields fields;
     const std::optional<std::size_t> recordStart = scan(reply, fields);
@@ -32,6 +34,11 @@ inline int FuzzScanner(const std::uint8_t* data, std::size_t size, Scanner scan,
     CheckCapturedValue(fields.netName, lineTerminator);
     CheckCapturedValue(fields.orgId, lineTerminator);
     CheckCapturedValue(fields.owner, lineTerminator);
+
+    ScanFields expected;
+    QUORVEL_FUZZ_CHECK(ReferenceWalk(reply, reference).Run(expected) == recordStart);
+    QUORVEL_FUZZ_CHECK(expected.netName == fields.netName && expected.orgId == fields.orgId &&
+                       expected.owner == fields.owner);
 
     // A scan only overwrites what it finds: a second pass over the same reply finds the same.
     ScanFields again = fields;
