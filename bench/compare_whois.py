@@ -20,6 +20,7 @@ stand-in servers received. Exits 1 when a check fails, 77 when no sandbox can be
 """
 
 import argparse
+import contextlib
 import os
 import re
 import statistics
@@ -42,13 +43,14 @@ SINGLE_ADDRESS = "1.1.1.1"
 SINGLE_REPLY = os.path.join(REPLIES, "whois.apnic.net", "ipv4-1.1.1.1_apnic-labs.txt")
 
 # The lookup through all five registries, in the order it asks them.
+LACNIC_WITH_OWNER = "ipv4-200.57.141.161_triara-mx_crlf.txt"
 CHAIN_ADDRESS = "61.1.2.3"
 CHAIN = [
     ("whois.apnic.net", os.path.join(BENCH_REPLIES, "apnic-iana-netblock-tw.txt")),
     ("whois.twnic.net.tw", os.path.join(REPLIES, "written", "twnic-hinet.txt")),
     ("whois.arin.net", os.path.join(REPLIES, "written", "arin-orgname-first-orgid-ripe.txt")),
     ("whois.ripe.net", os.path.join(REPLIES, "written", "ripe-iana-blk.txt")),
-    ("whois.lacnic.net", os.path.join(REPLIES, "whois.lacnic.net", "ipv4-200.57.141.161_triara-mx_crlf.txt")),
+    ("whois.lacnic.net", os.path.join(REPLIES, "whois.lacnic.net", LACNIC_WITH_OWNER)),
 ]
 
 WARM_UP_RUNS = 3  # not counted: the first runs pay for cold caches
@@ -70,7 +72,9 @@ def request_line(address):
 
 
 def run_captured(command):
-    result = subprocess.run(command, capture_output=True, stdin=subprocess.DEVNULL, timeout=RUN_LIMIT)
+    result = subprocess.run(
+        command, capture_output=True, stdin=subprocess.DEVNULL, timeout=RUN_LIMIT
+    )
     return result.returncode, result.stdout, result.stderr
 
 
@@ -85,8 +89,9 @@ def time_once(command):
     pid = os.posix_spawn(command[0], command, os.environ, file_actions=actions)
     _, status = os.waitpid(pid, 0)
     elapsed = time.perf_counter() - started
-    if os.waitstatus_to_exitcode(status) != 0:
-        raise CheckFailed(f"{' '.join(command)} exited {os.waitstatus_to_exitcode(status)} while timed")
+    exit_code = os.waitstatus_to_exitcode(status)
+    if exit_code != 0:
+        raise CheckFailed(f"{' '.join(command)} exited {exit_code} while timed")
     return elapsed
 
 
@@ -114,25 +119,18 @@ def whois_request_line(whois, network_dir):
     return received[0]
 
 
-class network:
-    """DNS for the registries' names and stand-in whois servers with the given script."""
-
-    def __init__(self, workdir, script):
-        self._dns = sandbox.DnsServer(dict(sandbox.REGISTRY_ADDRESSES), {}, workdir)
+@contextlib.contextmanager
+def network(workdir, script):
+    """DNS for the registries' names, and stand-in whois servers answering from the script."""
+    dns = sandbox.DnsServer(dict(sandbox.REGISTRY_ADDRESSES), {}, workdir)
+    try:
+        whois = StandinWhois(sandbox.REGISTRY_ADDRESSES, script)
         try:
-            self._whois = StandinWhois(sandbox.REGISTRY_ADDRESSES, script)
-        except BaseException:
-            self._dns.stop()
-            raise
-
-    def __enter__(self):
-        return self._whois
-
-    def __exit__(self, *exc):
-        try:
-            self._whois.stop()
+            yield whois
         finally:
-            self._dns.stop()
+            whois.stop()
+    finally:
+        dns.stop()
 
 
 def check_single(lookup, whois, standin, reply):
@@ -152,9 +150,11 @@ def check_chain(lookup, standin):
     asked = [host for host, _ in standin.requests()]
     expected = [host for host, _ in CHAIN]
     if status != 0 or asked != expected:
-        raise CheckFailed(f"quorvel-lookup {CHAIN_ADDRESS}: status {status}, asked {asked}, stderr {err!r}")
+        raise CheckFailed(
+            f"quorvel-lookup {CHAIN_ADDRESS}: status {status}, asked {asked}, stderr {err!r}"
+        )
     if b"owner:" not in out:
-        raise CheckFailed(f"quorvel-lookup {CHAIN_ADDRESS} did not show LACNIC's record: {out[-300:]!r}")
+        raise CheckFailed(f"quorvel-lookup {CHAIN_ADDRESS} did not show LACNIC's record: {out!r}")
 
 
 def count_instructions(command, profile):
@@ -177,73 +177,63 @@ def milliseconds(seconds):
 
 def summary(name, times):
     ordered = sorted(times)
+    p90 = ordered[max(0, int(len(ordered) * 0.9) - 1)]
     return (
         f"{name:<34} median {milliseconds(statistics.median(times)):>10}"
-        f"   min {milliseconds(ordered[0]):>10}   p90 {milliseconds(ordered[int(len(ordered) * 0.9) - 1]):>10}"
+        f"   min {milliseconds(ordered[0]):>10}   p90 {milliseconds(p90):>10}"
         f"   ({len(times)} runs)"
     )
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--lookup", required=True, help="the quorvel-lookup program")
-    parser.add_argument("--whois", default="/usr/bin/whois", help="Debian's whois client")
-    parser.add_argument("--runs", type=int, default=200, help="timed runs of each (default 200)")
-    parser.add_argument("--instructions", metavar="DIR", help="count instructions with callgrind, profiles into DIR")
-    options = parser.parse_args()
-    lookup = os.path.abspath(options.lookup)
-    for program in (lookup, options.whois):
-        if not os.access(program, os.X_OK):
-            sys.exit(f"compare-whois: {program} is not an executable program")
-    if options.runs < 1:
-        sys.exit("compare-whois: --runs must be at least 1")
-    profiles = os.path.abspath(options.instructions) if options.instructions else None
-    sandbox.enter()
+def measure_single(lookup, whois, runs, workdir, profiles, instructions):
+    """{name: [seconds]} for the single exchange of both programs and for their start alone."""
+    reply = read(SINGLE_REPLY)
+    script = {
+        (APNIC, request_line(SINGLE_ADDRESS)): Behaviour(reply),
+        (APNIC, whois_request_line(whois, workdir)): Behaviour(reply),
+    }
+    lookup_command = [lookup, SINGLE_ADDRESS]
+    whois_command = [whois, "-h", APNIC, SINGLE_ADDRESS]
+    with network(workdir, script) as standin:
+        check_single(lookup, whois, standin, reply)
+        # The programs' start alone (no lookup), timed in the same rounds, tells the process's
+        # own cost apart from the exchange's.
+        times = alternate(
+            {
+                "quorvel-lookup": lookup_command,
+                "whois": whois_command,
+                "quorvel-lookup --version": [lookup, "--version"],
+                "whois --version": [whois, "--version"],
+            },
+            runs,
+        )
+        if profiles:
+            instructions[" ".join(lookup_command[1:])] = count_instructions(
+                lookup_command, os.path.join(profiles, "callgrind.quorvel-lookup-single")
+            )
+            instructions["whois " + " ".join(whois_command[1:])] = count_instructions(
+                whois_command, os.path.join(profiles, "callgrind.whois-single")
+            )
+    return times
 
-    single_reply = read(SINGLE_REPLY)
-    instructions = {}
-    try:
-        with tempfile.TemporaryDirectory(prefix="quorvel-bench-") as workdir:
-            whois_request = whois_request_line(options.whois, workdir)
-            script = {
-                (APNIC, request_line(SINGLE_ADDRESS)): Behaviour(single_reply),
-                (APNIC, whois_request): Behaviour(single_reply),
-            }
-            with network(workdir, script) as standin:
-                check_single(lookup, options.whois, standin, single_reply)
-                # The programs' start alone (no lookup), timed in the same rounds, tells the
-                # process's own cost apart from the exchange's.
-                single = alternate(
-                    {
-                        "quorvel-lookup": [lookup, SINGLE_ADDRESS],
-                        "whois": [options.whois, "-h", APNIC, SINGLE_ADDRESS],
-                        "quorvel-lookup --version": [lookup, "--version"],
-                        "whois --version": [options.whois, "--version"],
-                    },
-                    options.runs,
-                )
-                if profiles:
-                    os.makedirs(profiles, exist_ok=True)
-                    instructions["quorvel-lookup " + SINGLE_ADDRESS] = count_instructions(
-                        [lookup, SINGLE_ADDRESS], os.path.join(profiles, "callgrind.quorvel-lookup-single")
-                    )
-                    instructions[f"whois -h {APNIC} {SINGLE_ADDRESS}"] = count_instructions(
-                        [options.whois, "-h", APNIC, SINGLE_ADDRESS], os.path.join(profiles, "callgrind.whois-single")
-                    )
-            chain_script = {(host, request_line(CHAIN_ADDRESS)): Behaviour(read(path)) for host, path in CHAIN}
-            with network(workdir, chain_script) as standin:
-                check_chain(lookup, standin)
-                chain = alternate({"chain": [lookup, CHAIN_ADDRESS]}, options.runs)["chain"]
-                if profiles:
-                    instructions["quorvel-lookup " + CHAIN_ADDRESS] = count_instructions(
-                        [lookup, CHAIN_ADDRESS], os.path.join(profiles, "callgrind.quorvel-lookup-chain")
-                    )
-    except (CheckFailed, sandbox.SandboxError, subprocess.TimeoutExpired) as problem:
-        print(f"compare-whois: FAILED: {problem}", file=sys.stderr)
-        sys.exit(1)
 
+def measure_chain(lookup, runs, workdir, profiles, instructions):
+    """[seconds] of the lookup through all five registries."""
+    script = {(host, request_line(CHAIN_ADDRESS)): Behaviour(read(path)) for host, path in CHAIN}
+    command = [lookup, CHAIN_ADDRESS]
+    with network(workdir, script) as standin:
+        check_chain(lookup, standin)
+        times = alternate({"chain": command}, runs)["chain"]
+        if profiles:
+            instructions[CHAIN_ADDRESS] = count_instructions(
+                command, os.path.join(profiles, "callgrind.quorvel-lookup-chain")
+            )
+    return times
+
+
+def report(single, chain, instructions, profiles):
     ratio = statistics.median(single["quorvel-lookup"]) / statistics.median(single["whois"])
-    print(f"One exchange with the stand-in APNIC server ({SINGLE_ADDRESS}, {len(single_reply)}-byte reply):")
+    print(f"One exchange with the stand-in APNIC server ({SINGLE_ADDRESS}):")
     print("  " + summary("quorvel-lookup " + SINGLE_ADDRESS, single["quorvel-lookup"]))
     print("  " + summary(f"whois -h {APNIC} {SINGLE_ADDRESS}", single["whois"]))
     print(f"  ratio of the medians: {ratio:.2f} (target: at most 1.20)")
@@ -254,9 +244,41 @@ def main():
     print("  " + summary("quorvel-lookup " + CHAIN_ADDRESS, chain))
     print("  target: median under 30 ms")
     if instructions:
-        print(f"Instructions executed per run, whole process (callgrind; profiles in {profiles}):")
+        print(f"Instructions per run, whole process (callgrind; profiles in {profiles}):")
         for name, count in instructions.items():
-            print(f"  {name:<34} {count:>12,}")
+            program = name if name.startswith("whois") else "quorvel-lookup " + name
+            print(f"  {program:<34} {count:>12,}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--lookup", required=True, help="the quorvel-lookup program")
+    parser.add_argument("--whois", default="/usr/bin/whois", help="Debian's whois client")
+    parser.add_argument("--runs", type=int, default=200, help="timed runs of each (default 200)")
+    parser.add_argument("--instructions", metavar="DIR", help="callgrind profiles go into DIR")
+    options = parser.parse_args()
+    lookup = os.path.abspath(options.lookup)
+    for program in (lookup, options.whois):
+        if not os.access(program, os.X_OK):
+            sys.exit(f"compare-whois: {program} is not an executable program")
+    if options.runs < 1:
+        sys.exit("compare-whois: --runs must be at least 1")
+    profiles = os.path.abspath(options.instructions) if options.instructions else None
+    sandbox.enter()
+
+    instructions = {}
+    try:
+        if profiles:
+            os.makedirs(profiles, exist_ok=True)
+        with tempfile.TemporaryDirectory(prefix="quorvel-bench-") as workdir:
+            single = measure_single(
+                lookup, options.whois, options.runs, workdir, profiles, instructions
+            )
+            chain = measure_chain(lookup, options.runs, workdir, profiles, instructions)
+    except (CheckFailed, sandbox.SandboxError, subprocess.TimeoutExpired) as problem:
+        print(f"compare-whois: FAILED: {problem}", file=sys.stderr)
+        sys.exit(1)
+    report(single, chain, instructions, profiles)
 
 
 if __name__ == "__main__":
