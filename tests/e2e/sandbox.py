@@ -31,6 +31,11 @@ REGISTRY_ADDRESSES = {
 
 SKIP_STATUS = 77  # ctest's SKIP_RETURN_CODE for the suite
 
+# dnsmasq, ip and mount live in the system folders, which a plain user's PATH may lack.
+for _folder in ("/usr/sbin", "/sbin"):
+    if _folder not in os.environ.get("PATH", "").split(os.pathsep):
+        os.environ["PATH"] = os.environ.get("PATH", "") + os.pathsep + _folder
+
 
 class SandboxError(Exception):
     pass
