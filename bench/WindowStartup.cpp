@@ -4,10 +4,11 @@
 //   quorvel-window-startup [--runs N] [--settle MS] -- PROGRAM [ARGUMENT...]
 //
 // Runs against the X server in DISPLAY, which should be a private one (Xvfb) with no window
-// manager and nothing else on it: the first window mapped under the root is taken to be the
-// program's. After the map the program runs on for the settle time (default 500 ms) so that
-// its start-up is over, then it is ended with SIGTERM and its peak resident set read from the
-// kernel's account of it. Prints each run and the medians.
+// manager and nothing else on it: the first window larger than 1x1 mapped under the root is
+// taken to be the program's. After the map the program runs on for the settle time (default
+// 500 ms) so that its start-up is over, then it is ended with SIGTERM and its peak resident set
+// read from the kernel's account of it. Prints each run, with the mapped window's size, and the
+// medians.
 //
 // On a shared machine the wall time also holds the time the program waited for a processor;
 // so at the map the scheduler's account of the program's threads is read as well: the time
@@ -42,7 +43,14 @@ struct Options {
     std::vector<char*> command;  // NULL-terminated for execv
 };
 
+struct MappedWindow {
+    Clock::time_point at;
+    int width = 0;
+    int height = 0;
+};
+
 struct RunResult {
+    MappedWindow window;
     double mappedMs = 0;
     double onCpuMs = 0;
     double waitingMs = 0;
@@ -130,15 +138,32 @@ bool NextEvent(Display* display, XEvent& event, Clock::time_point deadline) {
     return true;
 }
 
+// GTK also maps a 1x1 helper window of its own at the top level; the window the user sees is
+// larger than that.
+bool IsVisibleSize(const XWindowAttributes& attributes) {
+    return attributes.width > 1 && attributes.height > 1;
+}
+
+// True when the child has ended; it is left for EndAndReadPeakRss to reap.
+bool HasEnded(pid_t child) {
+    siginfo_t info{};
+    return waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+           info.si_pid == child;
+}
+
 // The time at which a top-level window is first mapped, or none within the limit.
-std::optional<Clock::time_point> AwaitTopLevelMap(Display* display, pid_t child) {
+std::optional<MappedWindow> AwaitTopLevelMap(Display* display, pid_t child) {
     const auto deadline = Clock::now() + kMapLimit;
     XEvent event;
     while (NextEvent(display, event, deadline)) {
-        if (event.type == MapNotify && !event.xmap.override_redirect) {
-            return Clock::now();
+        const auto received = Clock::now();
+        XWindowAttributes attributes{};
+        if (event.type == MapNotify && !event.xmap.override_redirect &&
+            XGetWindowAttributes(display, event.xmap.window, &attributes) != 0 &&
+            IsVisibleSize(attributes)) {
+            return MappedWindow{received, attributes.width, attributes.height};
         }
-        if (waitpid(child, nullptr, WNOHANG) == child) {
+        if (HasEnded(child)) {
             return std::nullopt;  // it ended without a window
         }
     }
@@ -184,8 +209,8 @@ std::optional<RunResult> RunOnce(Display* display, const Options& options) {
     if (!mapped) {
         return std::nullopt;
     }
-    return RunResult{MillisecondsBetween(started, *mapped), atMap.onCpuMs, atMap.waitingMs,
-                     peakRssMb};
+    return RunResult{*mapped, MillisecondsBetween(started, mapped->at), atMap.onCpuMs,
+                     atMap.waitingMs, peakRssMb};
 }
 
 double Median(std::vector<double> values) {
@@ -216,9 +241,10 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::printf(
-            "run %2d: window mapped after %6.1f ms (ran %6.1f ms, waited for a processor "
+            "run %2d: %dx%d window mapped after %6.1f ms (ran %6.1f ms, waited for a processor "
             "%6.1f ms), peak resident memory %5.1f MiB\n",
-            run, result->mappedMs, result->onCpuMs, result->waitingMs, result->peakRssMb);
+            run, result->window.width, result->window.height, result->mappedMs, result->onCpuMs,
+            result->waitingMs, result->peakRssMb);
         mapped.push_back(result->mappedMs);
         onCpu.push_back(result->onCpuMs);
         waiting.push_back(result->waitingMs);
