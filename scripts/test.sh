@@ -12,6 +12,10 @@ cmake --preset ci
 cmake --build --preset ci -j "$jobs"
 ctest --preset ci -j "$jobs"
 
+echo "== the offline demo on the console, against its stand-in registries (ctest ran the"
+echo "   end-to-end cases)"
+python3 tests/e2e/demo.py --build build/ci --console >/dev/null || [ $? -eq 77 ]  # 77: no sandbox here
+
 echo "== benchmarks, one short run each (ctest ran the microbenchmarks): the whole-process"
 echo "   comparison with the whois client, and the window's start-up"
 bench/compare-whois.sh --build build/ci --runs 3
