@@ -37,6 +37,7 @@ window="$build/dialog/quorvel"
 tests/dialog/run-under-xvfb.sh "$timer" --runs "$runs" -- "$window"
 
 if [ -n "$profile" ]; then
+    mkdir -p "$(dirname "$profile")"
     log=$(mktemp)
     trap 'rm -f "$log"' EXIT
     # valgrind runs the window in the timer's child process, so the timer's SIGTERM after the
