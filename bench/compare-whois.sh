@@ -23,4 +23,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake --preset release -B "$build" >/dev/null
 fi
 cmake --build "$build" --target quorvel-lookup -j 2 >/dev/null
-exec python3 bench/compare_whois.py --lookup "$build/cli/quorvel-lookup" "${options[@]}"
+# Debian's own interpreter where there is one, as the end-to-end cases use.
+python=python3
+[ -x /usr/bin/python3 ] && python=/usr/bin/python3
+exec "$python" bench/compare_whois.py --lookup "$build/cli/quorvel-lookup" "${options[@]}"
