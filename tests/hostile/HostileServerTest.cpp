@@ -103,10 +103,10 @@ using ReportCheck = std::function<void(const std::string& report)>;
 struct HostileCase {
     const char* name;
     ServerBehaviour apnic;
-    std::optional<ServerBehaviour> arin;  // reached when APNIC names ARIN-CIDR-BLOCK
-    int expectedResult;                   // 1: a registry record; 0: "Failed to query."
-    ReportCheck checkReport;              // what the record must hold, when it matters
-    std::size_t arinRequests = 0;         // how many queries ARIN must get
+    std::optional<ServerBehaviour> arin;         // reached when APNIC names ARIN-CIDR-BLOCK
+    int expectedResult;                          // 1: a registry record; 0: "Failed to query."
+    ReportCheck checkReport;                     // what the record must hold, when it matters
+    std::vector<std::string> arinRequests = {};  // the request lines ARIN must get
 };
 
 void PrintTo(const HostileCase& hostileCase, std::ostream* out) {
@@ -115,10 +115,6 @@ void PrintTo(const HostileCase& hostileCase, std::ostream* out) {
 
 ReportCheck ReportIs(std::string expected) {
     return [expected](const std::string& report) { EXPECT_EQ(report, expected); };
-}
-
-ReportCheck ReportSizeIs(std::size_t size) {
-    return [size](const std::string& report) { EXPECT_EQ(report.size(), size); };
 }
 
 std::string WithCrLf(const std::string& text) {
@@ -183,7 +179,7 @@ std::vector<HostileCase> Cases() {
          Replying("inetnum: " + std::string(200'000, 'x')),
          {},
          1,
-         ReportSizeIs(9 + 200'000)},
+         ReportIs("inetnum: " + std::string(200'000, 'x'))},
         {"CommentLineThatNeverEnds",
          Replying("% " + std::string(500'000, 'c')),
          {},
@@ -195,16 +191,24 @@ std::vector<HostileCase> Cases() {
          1,
          ReportIs(WithCrLf(ApnicRecord(longNetName)))},
         // A handle holding CR LF would smuggle a second request line: it is never sent.
-        {"MatchListHandleWithCrLf", Replying(kToArin), Replying(MatchList("NET-192-0\r\n-2-0-1")),
-         0, ReportIs(kFailed), 1},
+        {"MatchListHandleWithCrLf",
+         Replying(kToArin),
+         Replying(MatchList("NET-192-0\r\n-2-0-1")),
+         0,
+         ReportIs(kFailed),
+         {kAddress + " \r\n"}},
         // A 5,000-character handle is cut to 51 and asked for; ARIN's answer (the same list)
         // has no record of its own, so APNIC's record is shown.
-        {"MatchListHandleOf5000Characters", Replying(kToArin),
-         Replying(MatchList(std::string(5'000, 'H'))), 1, ReportIs(WithCrLf(kToArin)), 2},
+        {"MatchListHandleOf5000Characters",
+         Replying(kToArin),
+         Replying(MatchList(std::string(5'000, 'H'))),
+         1,
+         ReportIs(WithCrLf(kToArin)),
+         {kAddress + " \r\n", std::string(51, 'H') + " \r\n"}},
     };
 }
 
-class SilentFeedback : public ILookupFeedback {
+class MessageBoxes : public ILookupFeedback {
 public:
     void ShowMessageBox(const std::string& text, MessageIcon) override { messages += text; }
     std::string messages;
@@ -223,7 +227,7 @@ TEST_P(HostileServer, EndsInARecordOrAFailureWithinTheLimitsAndBoundedMemory) {
         arin = std::make_unique<LoopbackWhoisServer>(*hostile.arin);
         sockets.Route(std::string(ServerHost(Registry::Arin)), arin->Port());
     }
-    SilentFeedback feedback;
+    MessageBoxes feedback;
     std::string report;
 
     testing::ResetHeapHighWater();
@@ -250,7 +254,7 @@ TEST_P(HostileServer, EndsInARecordOrAFailureWithinTheLimitsAndBoundedMemory) {
     EXPECT_LT(elapsed, 3 * kTiming.limits.wholeExchange + milliseconds(2000));
     EXPECT_LT(heapGrowth, kHeapBound);
     if (arin) {
-        EXPECT_EQ(arin->Requests().size(), hostile.arinRequests);
+        EXPECT_EQ(arin->Requests(), hostile.arinRequests);
     }
 }
 
