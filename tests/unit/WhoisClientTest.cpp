@@ -76,6 +76,8 @@ struct QueryTextCase {
     bool sent;
 };
 
+void PrintTo(const QueryTextCase& queryTextCase, std::ostream* out) { *out << queryTextCase.name; }
+
 class WhoisClientQueryText : public ::testing::TestWithParam<QueryTextCase> {};
 
 // A query becomes exactly one request line, or nothing is sent at all.
@@ -117,6 +119,8 @@ struct FailureCase {
     int code;
     std::string expected;
 };
+
+void PrintTo(const FailureCase& failureCase, std::ostream* out) { *out << failureCase.name; }
 
 class WhoisClientFailure : public ::testing::TestWithParam<FailureCase> {};
 
