@@ -76,7 +76,9 @@ struct QueryTextCase {
     bool sent;
 };
 
-void PrintTo(const QueryTextCase& queryTextCase, std::ostream* out) { *out << queryTextCase.name; }
+void PrintTo(const QueryTextCase& queryTextCase, std::ostream* out) {
+    *out << queryTextCase.name;
+}
 
 class WhoisClientQueryText : public ::testing::TestWithParam<QueryTextCase> {};
 
@@ -120,7 +122,9 @@ struct FailureCase {
     std::string expected;
 };
 
-void PrintTo(const FailureCase& failureCase, std::ostream* out) { *out << failureCase.name; }
+void PrintTo(const FailureCase& failureCase, std::ostream* out) {
+    *out << failureCase.name;
+}
 
 class WhoisClientFailure : public ::testing::TestWithParam<FailureCase> {};
 
