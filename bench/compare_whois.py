@@ -33,7 +33,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
 
 import sandbox  # noqa: E402
-from standin_whois import Behaviour, StandinWhois  # noqa: E402
+from standin_whois import Behaviour  # noqa: E402
 
 REPLIES = os.path.join(HERE, "..", "tests", "data", "replies")
 BENCH_REPLIES = os.path.join(HERE, "data")
@@ -122,15 +122,8 @@ def whois_request_line(whois, network_dir):
 @contextlib.contextmanager
 def network(workdir, script):
     """DNS for the registries' names, and stand-in whois servers answering from the script."""
-    dns = sandbox.DnsServer(dict(sandbox.REGISTRY_ADDRESSES), {}, workdir)
-    try:
-        whois = StandinWhois(sandbox.REGISTRY_ADDRESSES, script)
-        try:
-            yield whois
-        finally:
-            whois.stop()
-    finally:
-        dns.stop()
+    with sandbox.stand_in_network(dict(sandbox.REGISTRY_ADDRESSES), {}, workdir, script) as whois:
+        yield whois
 
 
 def check_single(lookup, whois, standin, reply):

@@ -35,6 +35,7 @@ connections is not listed.
 """
 
 import os
+import sys
 import tomllib
 
 from standin_whois import Behaviour
@@ -126,3 +127,21 @@ def load_all(names=()):
         if missing:
             raise SystemExit(f"e2e: no such case: {', '.join(sorted(missing))}")
     return cases
+
+
+def run_all(cases, run_case, label=""):
+    """Runs each case (run_case gives its problems and time), prints a line per case and the
+    closing count, and exits with 1 when any case failed."""
+    passed = failed = 0
+    for case in cases:
+        problems, elapsed = run_case(case)
+        if problems:
+            failed += 1
+            print(f"FAIL {label}{case.name} ({elapsed:.1f} s): {case.about}")
+            for problem in problems:
+                print("  " + problem)
+        else:
+            passed += 1
+            print(f"ok   {label}{case.name} ({elapsed:.1f} s)")
+    print(f"{passed} passed, {failed} failed")
+    sys.exit(1 if failed else 0)

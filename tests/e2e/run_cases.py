@@ -18,8 +18,7 @@ import tempfile
 import time
 
 import sandbox
-from cases import load_all
-from standin_whois import StandinWhois
+from cases import load_all, run_all
 
 RUN_LIMIT = 150  # seconds: far above the client's own 60 s per exchange, to catch a hang
 
@@ -34,15 +33,10 @@ def case_network(case):
     }
     a_records.update(case.a_records)
     with tempfile.TemporaryDirectory(prefix=f"quorvel-e2e-{case.name}-") as workdir:
-        dns = sandbox.DnsServer(a_records, case.ptr_records, workdir)
-        try:
-            whois = StandinWhois(sandbox.REGISTRY_ADDRESSES, case.script(), case.refused)
-            try:
-                yield whois
-            finally:
-                whois.stop()
-        finally:
-            dns.stop()
+        with sandbox.stand_in_network(
+            a_records, case.ptr_records, workdir, case.script(), case.refused
+        ) as whois:
+            yield whois
 
 
 def run_case(case, lookup):
@@ -92,20 +86,7 @@ def main():
     cases = load_all(options.cases)  # read before entering: a broken case file fails at once
     sandbox.enter()
 
-    passed = failed = 0
-    for case in cases:
-        problems, elapsed = run_case(case, lookup)
-        if problems:
-            failed += 1
-            print(f"FAIL {case.name} ({elapsed:.1f} s): {case.about}")
-            for problem in problems:
-                print("  " + problem)
-        else:
-            passed += 1
-            print(f"ok   {case.name} ({elapsed:.1f} s)")
-    print(f"{passed} passed, {failed} failed")
-    sys.exit(1 if failed else 0)
-
+    run_all(cases, lambda case: run_case(case, lookup))
 
 if __name__ == "__main__":
     main()

@@ -20,7 +20,7 @@ import sys
 import time
 
 import sandbox
-from cases import load_all
+from cases import load_all, run_all
 from run_cases import case_network, compare_bytes
 
 START_LIMIT = 20  # seconds for Xvfb and the window to come up
@@ -153,20 +153,7 @@ def main():
     os.makedirs("/tmp/.X11-unix", mode=0o1777, exist_ok=True)
     subprocess.run(["mount", "-t", "tmpfs", "-o", "mode=1777", "tmpfs", "/tmp/.X11-unix"], check=True)
 
-    passed = failed = 0
-    for case in cases:
-        problems, elapsed = run_case(case, quorvel)
-        if problems:
-            failed += 1
-            print(f"FAIL window {case.name} ({elapsed:.1f} s): {case.about}")
-            for problem in problems:
-                print("  " + problem)
-        else:
-            passed += 1
-            print(f"ok   window {case.name} ({elapsed:.1f} s)")
-    print(f"{passed} passed, {failed} failed")
-    sys.exit(1 if failed else 0)
-
+    run_all(cases, lambda case: run_case(case, quorvel), label="window ")
 
 if __name__ == "__main__":
     main()

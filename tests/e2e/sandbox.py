@@ -8,6 +8,7 @@ dnsmasq is authoritative for what it serves: any other name, forward or reverse,
 NXDOMAIN at once.
 """
 
+import contextlib
 import os
 import shutil
 import socket
@@ -16,6 +17,8 @@ import subprocess
 import sys
 import tempfile
 import time
+
+from standin_whois import StandinWhois
 
 INSIDE_MARKER = "QUORVEL_E2E_SANDBOX"
 DNS_ADDRESS = "127.0.0.1"
@@ -160,3 +163,18 @@ def dns_answers(server):
         except OSError:
             return False
     return reply[:2] == query[:2]
+
+
+@contextlib.contextmanager
+def stand_in_network(a_records, ptr_records, workdir, script, refused=()):
+    """dnsmasq with the given records and stand-in registries answering from the script, for as
+    long as the block runs; yields the stand-ins, which record what each registry was asked."""
+    dns = DnsServer(a_records, ptr_records, workdir)
+    try:
+        whois = StandinWhois(REGISTRY_ADDRESSES, script, refused)
+        try:
+            yield whois
+        finally:
+            whois.stop()
+    finally:
+        dns.stop()
