@@ -14,6 +14,10 @@ pid=$!
 # Looks for the window every few milliseconds, for 20 seconds at most.
 for _ in $(seq 2000); do
     xdotool search --onlyvisible --name '^Quorvel$' >/dev/null 2>&1 && break
+    if ! kill -0 "$pid" 2>/dev/null; then
+        wait "$pid" || echo "FAILED: the program ended with status $? before its window appeared"
+        exit 1
+    fi
     sleep 0.005
 done
 if ! xdotool search --onlyvisible --name '^Quorvel$' >/dev/null 2>&1; then

@@ -44,7 +44,7 @@ def start_xvfb():
     """A fresh X server; returns (process, display)."""
     read_end, write_end = os.pipe()
     process = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp", "-screen", "0", "1024x768x24"],
+        ["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp", "-noreset", "-screen", "0", "1024x768x24"],
         pass_fds=(write_end,),
         stdout=subprocess.DEVNULL,
         stderr=subprocess.DEVNULL,
