@@ -1,31 +1,11 @@
 #include "BenchData.h"
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace quorvel::bench {
 
-namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        throw std::runtime_error("missing reply file: " + path);
-    }
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
-}  // namespace
-
-std::string ReadReply(const std::string& relativePath) {
-    return ReadFile(std::string(QUORVEL_TEST_DATA_DIR) + "/replies/" + relativePath);
-}
-
 std::string ReadBenchReply(const std::string& name) {
-    return ReadFile(std::string(QUORVEL_BENCH_DATA_DIR) + "/" + name);
+    return testing::ReadFile(std::string(QUORVEL_BENCH_DATA_DIR) + "/" + name);
 }
 
 std::string RepeatToSize(std::string_view lines, std::size_t size, std::string_view tail) {

@@ -6,10 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include "TestData.h"
+
 namespace quorvel::bench {
 
-// The bytes of a file below tests/data/replies, exactly as stored; throws when it is missing.
-std::string ReadReply(const std::string& relativePath);
+// A captured or written reply from tests/data/replies, byte for byte.
+using testing::ReadReply;
 
 // The bytes of a reply written for the benchmarks (bench/data), exactly as stored.
 std::string ReadBenchReply(const std::string& name);

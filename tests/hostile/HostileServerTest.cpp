@@ -25,6 +25,7 @@
 #include "LoopbackSocketLibrary.h"
 #include "LoopbackWhoisServer.h"
 #include "Registries.h"
+#include "TestData.h"
 #include "WhoisClient.h"
 
 namespace quorvel {
@@ -34,6 +35,7 @@ using std::chrono::milliseconds;
 using testing::LoopbackSocketLibrary;
 using testing::LoopbackWhoisServer;
 using testing::ServerBehaviour;
+using testing::WithCrLf;
 using Mode = ServerBehaviour::Mode;
 
 const std::string kAddress = "192.0.2.1";
@@ -115,17 +117,6 @@ void PrintTo(const HostileCase& hostileCase, std::ostream* out) {
 
 ReportCheck ReportIs(std::string expected) {
     return [expected](const std::string& report) { EXPECT_EQ(report, expected); };
-}
-
-std::string WithCrLf(const std::string& text) {
-    std::string converted;
-    for (char c : text) {
-        if (c == '\n') {
-            converted += '\r';
-        }
-        converted += c;
-    }
-    return converted;
 }
 
 std::vector<HostileCase> Cases() {

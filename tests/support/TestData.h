@@ -8,9 +8,8 @@
 
 namespace quorvel::testing {
 
-// The bytes of a file below tests/data/replies, exactly as stored.
-inline std::string ReadReply(const std::string& relativePath) {
-    const std::string path = std::string(QUORVEL_TEST_DATA_DIR) + "/replies/" + relativePath;
+// The bytes of a file, exactly as stored.
+inline std::string ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         throw std::runtime_error("missing test data: " + path);
@@ -18,6 +17,11 @@ inline std::string ReadReply(const std::string& relativePath) {
     std::ostringstream bytes;
     bytes << file.rdbuf();
     return bytes.str();
+}
+
+// The bytes of a file below tests/data/replies, exactly as stored.
+inline std::string ReadReply(const std::string& relativePath) {
+    return ReadFile(std::string(QUORVEL_TEST_DATA_DIR) + "/replies/" + relativePath);
 }
 
 // The text from the first occurrence of `marker` to the end.
