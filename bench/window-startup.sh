@@ -31,7 +31,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 fi
 cmake --build "$build" --target quorvel quorvel-window-startup -j 2 >/dev/null
 timer="$build/bench/quorvel-window-startup"
-window="$build/dialog/quorvel"
+window="$build/dialog/wx/quorvel"
 
 # The same private display and environment as the window's tests.
 tests/dialog/run-under-xvfb.sh "$timer" --runs "$runs" -- "$window"

@@ -10,4 +10,4 @@ cmake --build --preset release -j "$(nproc 2>/dev/null || echo 2)"
 if [ $# -gt 0 ]; then
     exec build/release/cli/quorvel-lookup "$@"
 fi
-exec build/release/dialog/quorvel
+exec build/release/dialog/wx/quorvel

@@ -57,12 +57,12 @@ def destination_of(case):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--build", required=True, help="the build folder (cli/, dialog/)")
+    parser.add_argument("--build", required=True, help="the build folder (cli/, dialog/wx/)")
     parser.add_argument("--console", action="store_true", help="run quorvel-lookup, not the window")
     options = parser.parse_args()
     build = os.path.abspath(options.build)
     cases = load_all(list(DEMO_CASES))
-    window = os.path.join(build, "dialog", "quorvel")
+    window = os.path.join(build, "dialog", "wx", "quorvel")
     use_window = (
         not options.console
         and os.environ.get("DISPLAY", "").startswith(":")  # a local X socket reaches in

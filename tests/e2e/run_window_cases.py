@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Runs end-to-end cases through the real quorvel window, under Xvfb, in the network sandbox.
 
-    run_window_cases.py --quorvel BUILD/dialog/quorvel [CASE...]
+    run_window_cases.py --quorvel BUILD/dialog/wx/quorvel [CASE...]
 
 Takes the cases that name a `destination` (all of them by default). For each: the case's DNS
 and stand-in registries come up, a fresh Xvfb and quorvel start, the destination is typed into
