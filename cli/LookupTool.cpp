@@ -4,6 +4,8 @@
 
 #include "ConsoleView.h"
 #include "LocateCommand.h"
+#include "ResourceIds.h"
+#include "StringTable.h"
 
 namespace quorvel {
 namespace {
@@ -98,7 +100,7 @@ int RunLookupTool(const std::vector<std::string>& args, std::ostream& out, std::
 
     ConsoleView view(err, options.verbose);
     if (sockets.Startup(kSocketsVersion) != 0) {
-        view.ShowMessageBox("WSAStartup failed!", MessageIcon::None);
+        view.ShowMessageBox(LoadStringResource(IDS_SOCKETS_START_FAILED), MessageIcon::None);
     }
     int status = kExitAnswered;
     bool printedResult = false;

@@ -6,6 +6,8 @@
 
 #include "PlatformErrors.h"
 #include "Registries.h"
+#include "ResourceIds.h"
+#include "StringTable.h"
 
 namespace quorvel {
 namespace {
@@ -61,7 +63,7 @@ int CWhoisClient::SetServer(const std::string& hostName) {
     if (!host || host->addresses.empty()) {
         m_serverName.clear();
         m_hasServer = false;
-        m_feedback.ShowMessageBox("Failed to resolve server!", MessageIcon::None);
+        m_feedback.ShowMessageBox(LoadStringResource(IDS_SERVER_RESOLVE_FAILED), MessageIcon::None);
         return 0;
     }
     m_serverAddress = SocketAddressV4{};

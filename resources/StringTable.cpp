@@ -23,6 +23,8 @@ constexpr StringEntry kStringTable[] = {
     {IDS_PRIVATE_ADDRESS, "This is a private IP address."},
     {IDS_QUERY_FAILED, "Failed to query."},
     {IDS_LOOPBACK_ADDRESS, "This is a loopback address for this local computer."},
+    {IDS_SERVER_RESOLVE_FAILED, "Failed to resolve server!"},
+    {IDS_SOCKETS_START_FAILED, "WSAStartup failed!"},
 };
 
 }  // namespace

@@ -59,7 +59,7 @@ void CQuorvelDlg::OnInitDialog(wxInitDialogEvent& event) {
     AddAboutItemToSystemMenu();
     SetIcons(m_icons);
     if (m_sockets.Startup(kSocketVersionRequested) != 0) {
-        ShowMessageBox("WSAStartup failed!", MessageIcon::None);
+        ShowMessageBox(LoadStringResource(IDS_SOCKETS_START_FAILED), MessageIcon::None);
     }
     SetInformationText(LoadStringResource(IDS_READY));
     FocusAddressBox();
