@@ -1,7 +1,8 @@
 // The ARIN stage: ARIN's record, or a hand-over to RIPE NCC or LACNIC by the organisation ARIN
-// names.
-#include <cctype>
-
+// names. ARIN's replies come in two layouts: the current one, whose '#' comment block comes
+// first, is read by attribute name; the older one, which names the organisation before the
+// network, by the ARIN key table.
+#include "ArinCurrentLayout.h"
 #include "ByteText.h"
 #include "Registries.h"
 #include "RegistryLookup.h"
@@ -9,8 +10,6 @@
 
 namespace quorvel {
 namespace {
-
-constexpr std::size_t kMaxHandle = 51;  // the handle's scratch space holds 51 and the terminator
 
 bool StartsWithLetter(const std::string& reply) {
     if (reply.empty()) {
@@ -20,8 +19,9 @@ bool StartsWithLetter(const std::string& reply) {
     return (first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z');
 }
 
-// A reply that lists matches ("Level 3 Communications LVLT-ORG-8-8 (NET-8-0-0-0-1) ...") names
-// the first entry's handle between parentheses. None when there is no '(' with a ')' after it.
+// A reply in the older layout that lists matches ("Level 3 Communications LVLT-ORG-8-8
+// (NET-8-0-0-0-1) ...") names the first entry's handle between parentheses. None when there is
+// no '(' with a ')' after it.
 std::optional<std::string> FirstMatchHandle(const std::string& reply) {
     const std::size_t open = reply.find('(');
     if (open == std::string::npos) {
@@ -37,17 +37,22 @@ std::optional<std::string> FirstMatchHandle(const std::string& reply) {
 }  // namespace
 
 int RegistryLookup::ArinStage() {
-    const std::string arin(ServerHost(Registry::Arin));
-    if (!Ask(arin, m_address)) {
+    if (!Ask(std::string(ServerHost(Registry::Arin)), m_address)) {
         return 0;
     }
-    if (StartsWithLetter(m_reply)) {
-        // A list of matches: ask for the first entry instead, on the same server.
+    return ReadArinReply(true);
+}
+
+// ARIN's latest reply, in whichever layout it comes. A list of matches is followed at most
+// once, so ARIN is asked at most twice.
+int RegistryLookup::ReadArinReply(bool listMayBeFollowed) {
+    if (IsCurrentArinLayout(m_reply)) {
+        return ReadCurrentArinLayout(listMayBeFollowed);
+    }
+    if (listMayBeFollowed && StartsWithLetter(m_reply)) {
+        // A list of matches: ask for the first entry instead.
         if (const std::optional<std::string> handle = FirstMatchHandle(m_reply)) {
-            m_reply = m_client.Query(*handle);
-            if (IsFailedReply(m_reply)) {
-                return 0;
-            }
+            return AskArinForHandle(*handle);
         }
     }
     if (StartsWith(m_reply, "No match found")) {
@@ -55,7 +60,39 @@ int RegistryLookup::ArinStage() {
         return RipeStage();
     }
     KeepRecordFrom(ScanArinReply(m_reply, m_fields));
+    return RouteFromArin(ArinLayout::Older);
+}
 
+int RegistryLookup::ReadCurrentArinLayout(bool listMayBeFollowed) {
+    CurrentArinReply read = ReadCurrentArinReply(m_reply, listMayBeFollowed);
+    switch (read.kind) {
+        case CurrentArinReply::Kind::NoMatch:
+            m_fields.netName = kRipeCidrBlock;
+            return RipeStage();
+        case CurrentArinReply::Kind::MatchList:
+            return AskArinForHandle(read.handle);
+        case CurrentArinReply::Kind::Record:
+            m_reportStart = m_reply.substr(read.recordStart);
+            m_fields.orgId = std::move(read.orgId);
+            return RouteFromArin(ArinLayout::Current);
+        case CurrentArinReply::Kind::Nothing:
+        case CurrentArinReply::Kind::NoRecord:
+            break;
+    }
+    return 0;
+}
+
+// The handle is asked of the same server; its reply replaces the list.
+int RegistryLookup::AskArinForHandle(const std::string& handle) {
+    m_reply = m_client.Query(handle);
+    if (IsFailedReply(m_reply)) {
+        return 0;
+    }
+    return ReadArinReply(false);
+}
+
+// The organisation ARIN names decides: the other registries' own blocks go on to them.
+int RegistryLookup::RouteFromArin(ArinLayout layout) {
     const std::string& orgId = m_fields.orgId;
     if (orgId == "APNIC" || orgId == "IANA") {
         return 0;
@@ -68,11 +105,15 @@ int RegistryLookup::ArinStage() {
         m_fields.netName = kLacnicCidrBlock;
         return LacnicStage();
     }
-    return ArinEnding();
+    return ArinEnding(layout);
 }
 
-// ARIN's record with CR LF line ends, cut before ARIN's trailing comment block.
-int RegistryLookup::ArinEnding() {
+// ARIN's record with CR LF line ends, cut before ARIN's closing comment block.
+int RegistryLookup::ArinEnding(ArinLayout layout) {
+    if (layout == ArinLayout::Current) {
+        m_report = ReplaceAll(CurrentArinRecord(m_reportStart), "\n", "\r\n");
+        return 1;
+    }
     m_reportStart = ReplaceAll(m_reportStart, "\n", "\r\n");
     m_report = m_reportStart;
     const std::size_t trailer = m_reportStart.find("# ARIN WHOIS");

@@ -28,7 +28,13 @@ private:
     void AddTwnicRecord();
     int RouteFromApnic();
     int ArinStage();
-    int ArinEnding();
+    // ARIN's replies come in the current layout or the older one; each is read by its rules.
+    enum class ArinLayout { Current, Older };
+    int ReadArinReply(bool listMayBeFollowed);
+    int ReadCurrentArinLayout(bool listMayBeFollowed);
+    int AskArinForHandle(const std::string& handle);
+    int RouteFromArin(ArinLayout layout);
+    int ArinEnding(ArinLayout layout);
     int RipeStage();
     int LacnicStage();
     int RecordEnding();

@@ -47,6 +47,9 @@ struct ScannerRules {
 // The longest value a scan keeps: the scratch buffer holds 151 characters and the terminator.
 constexpr std::size_t kMaxCapturedValue = 151;
 
+// The longest match-list handle the lookup asks ARIN for.
+constexpr std::size_t kMaxHandle = 51;
+
 // Walks `reply` by the rules, storing captured values into `fields`. Returns the position where
 // the record begins (the last record-start key reached), or none.
 std::optional<std::size_t> ScanReply(std::string_view reply, const ScannerRules& rules,

@@ -6,9 +6,9 @@
 Brings up the stand-in DNS and whois servers of a few end-to-end cases at once and opens the
 quorvel window on the current display, so whole referral chains can be watched without any
 internet. Without a local display (or with --console) it runs quorvel-lookup -v on each demo
-destination instead. The stand-ins answer with captured real registry replies (and a few
-written ones where no capture exists; see tests/data/replies/SOURCES.md and
-tests/data/e2e/SOURCES.md).
+destination instead. The stand-ins answer as the registries do today, with captured real
+registry replies (and a few written ones where no capture exists; see
+tests/data/replies/SOURCES.md and tests/data/e2e/SOURCES.md).
 """
 
 import argparse
@@ -25,9 +25,10 @@ DEMO_CASES = {
     "apnic-record-with-reverse-name": "APNIC's own record",
     "host-name": "a host name, looked up by its address",
     "twnic-addition": "APNIC's record with TWNIC's addition",
-    "arin-record": "APNIC refers to ARIN, which holds the record",
-    "arin-no-match-to-ripe": "APNIC, ARIN (no match), then RIPE NCC's record",
-    "arin-to-lacnic": "APNIC, ARIN, then LACNIC's record",
+    "arin-today-match-list-8.8.8.8": "APNIC's placeholder, ARIN's list, then Google's record",
+    "arin-today-level3-4.2.2.1": "APNIC's placeholder, then ARIN's record for Level 3",
+    "arin-today-erx-ripe-130.66": "APNIC, ARIN (an early block of RIPE NCC's), RIPE NCC's record",
+    "arin-today-to-lacnic-200.57": "APNIC, ARIN, then LACNIC's record",
     "private-dotted-with-reverse-name": "a private address, answered at once",
 }
 

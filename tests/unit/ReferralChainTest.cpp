@@ -37,6 +37,10 @@ std::string Written(const std::string& name) {
 const std::string kApnicLabs = ReadReply("whois.apnic.net/ipv4-1.1.1.1_apnic-labs.txt");
 const std::string kArinGoogle = ReadReply("whois.arin.net/ipv4-74.125.225.229_google.txt");
 const std::string kArinMatchList = ReadReply("whois.arin.net/ipv4-8.8.8.8_match-list.txt");
+const std::string kArinErxRipe =
+    ReadReply("whois.arin.net/ipv4-130.66.76.222_ripe-erx_orgid-RIPE.txt");
+const std::string kArinErxApnic =
+    ReadReply("whois.arin.net/ipv4-144.134.121.81_apnic-erx_orgid-APNIC.txt");
 const std::string kRipeBt = ReadReply("whois.ripe.net/ipv4-62.239.237.1_bt-corporate.txt");
 const std::string kRipeBouygtel = ReadReply("whois.ripe.net/ipv4-128.79.x_bouygtel-isp-cable.txt");
 const std::string kLacnicTriara =
@@ -65,6 +69,17 @@ std::string ApnicRecord(const std::string& reply) {
 }
 std::string ArinRecord(const std::string& reply) {
     return WithCrLf(HeadBefore(TailFrom(reply, "OrgName:"), "# ARIN WHOIS"));
+}
+
+// A reply in ARIN's current layout: the terms-of-use comment block before and after the body.
+std::string ArinToday(const std::string& body) {
+    const std::string terms =
+        "#\n# ARIN WHOIS data and services are subject to the Terms of Use\n#\n";
+    return "\n" + terms + "\n" + body + "\n\n" + terms;
+}
+// ARIN's record in the current layout: from the last NetRange line to ARIN's closing block.
+std::string ArinTodayRecord(const std::string& reply) {
+    return HeadBefore(reply.substr(reply.rfind("\nNetRange:") + 1), "#\n# ARIN WHOIS");
 }
 
 struct Reply {
@@ -230,14 +245,6 @@ INSTANTIATE_TEST_SUITE_P(
                   {{kApnic, "168.1.1.1"}, {kArin, "168.1.1.1"}},
                   ArinRecord(kArinOwn),
                   1},
-        // Today's ARIN layout ends the scan at NetName before any OrgName: the APNIC record
-        // stays the one shown.
-        ChainCase{"TodaysLayoutShowsTheApnicRecord",
-                  "74.125.225.229",
-                  {{kApnic, "74.125.225.229", kApnicIana}, {kArin, "74.125.225.229", kArinGoogle}},
-                  {{kApnic, "74.125.225.229"}, {kArin, "74.125.225.229"}},
-                  WithCrLf(ApnicRecord(kApnicIana)),
-                  1},
         ChainCase{"LetterFirstMatchListAsksForTheFirstHandle",
                   "74.1.2.3",
                   {{kApnic, "74.1.2.3", kApnicIana},
@@ -245,12 +252,6 @@ INSTANTIATE_TEST_SUITE_P(
                    {kArin, "NET-74-0-0-0-1", kArinOwn}},
                   {{kApnic, "74.1.2.3"}, {kArin, "74.1.2.3"}, {kArin, "NET-74-0-0-0-1"}},
                   ArinRecord(kArinOwn),
-                  1},
-        ChainCase{"MatchListStartingWithALineFeedIsUsedDirectly",
-                  "8.8.8.8",
-                  {{kApnic, "8.8.8.8", kApnicIana}, {kArin, "8.8.8.8", kArinMatchList}},
-                  {{kApnic, "8.8.8.8"}, {kArin, "8.8.8.8"}},
-                  WithCrLf(ApnicRecord(kApnicIana)),
                   1},
         ChainCase{"LetterFirstWithoutParenthesesAsksNothingMore",
                   "74.1.2.3",
@@ -329,6 +330,145 @@ INSTANTIATE_TEST_SUITE_P(
                   {kArin},
                   {},
                   {kServerNotResolved}}),
+    testing::CaseName<ChainCase>);
+
+// ARIN's current layout: comments first, the organisation after the network, read by name.
+INSTANTIATE_TEST_SUITE_P(
+    ArinToday, ReferralChain,
+    ::testing::Values(
+        ChainCase{"OwnRecordUpToTheClosingComments",
+                  "74.125.225.229",
+                  {{kApnic, "74.125.225.229", kApnicIana}, {kArin, "74.125.225.229", kArinGoogle}},
+                  {{kApnic, "74.125.225.229"}, {kArin, "74.125.225.229"}},
+                  WithCrLf(ArinTodayRecord(kArinGoogle)),
+                  1},
+        ChainCase{"MatchListAsksForTheLastHandle",
+                  "8.8.8.8",
+                  {{kApnic, "8.8.8.8", kApnicIana},
+                   {kArin, "8.8.8.8", kArinMatchList},
+                   {kArin, "NET-8-8-8-0-1", kArinGoogle}},
+                  {{kApnic, "8.8.8.8"}, {kArin, "8.8.8.8"}, {kArin, "NET-8-8-8-0-1"}},
+                  WithCrLf(ArinTodayRecord(kArinGoogle)),
+                  1},
+        ChainCase{"OfThreeEntriesTheThirdIsAsked",
+                  "8.8.8.8",
+                  {{kApnic, "8.8.8.8", kApnicIana},
+                   {kArin, "8.8.8.8",
+                    ArinToday("Big Net BIG-8 (NET-8-0-0-0-1) 8.0.0.0 - 8.255.255.255\n"
+                              "Mid Net MID-8-8 (NET-8-8-0-0-1) 8.8.0.0 - 8.8.255.255\n"
+                              "Small Net SMALL-8-8-8 (NET-8-8-8-0-1) 8.8.8.0 - 8.8.8.255\n"
+                              "\nAfter the list (NET-9-0-0-0-1)\n")},
+                   {kArin, "NET-8-8-8-0-1", kArinGoogle}},
+                  {{kApnic, "8.8.8.8"}, {kArin, "8.8.8.8"}, {kArin, "NET-8-8-8-0-1"}},
+                  WithCrLf(ArinTodayRecord(kArinGoogle)),
+                  1},
+        ChainCase{"HandlesReplyInTheOlderLayoutKeepsItsRules",
+                  "8.8.8.8",
+                  {{kApnic, "8.8.8.8", kApnicIana},
+                   {kArin, "8.8.8.8", kArinMatchList},
+                   {kArin, "NET-8-8-8-0-1", kArinOwn}},
+                  {{kApnic, "8.8.8.8"}, {kArin, "8.8.8.8"}, {kArin, "NET-8-8-8-0-1"}},
+                  ArinRecord(kArinOwn),
+                  1},
+        ChainCase{"ListAnsweringTheHandleIsNotFollowed",
+                  "8.8.8.8",
+                  {{kApnic, "8.8.8.8", kApnicIana},
+                   {kArin, "8.8.8.8", kArinMatchList},
+                   {kArin, "NET-8-8-8-0-1", kArinMatchList}},
+                  {{kApnic, "8.8.8.8"}, {kArin, "8.8.8.8"}, {kArin, "NET-8-8-8-0-1"}},
+                  kFailed,
+                  0},
+        ChainCase{"HandleQueryFailing",
+                  "8.8.8.8",
+                  {{kApnic, "8.8.8.8", kApnicIana},
+                   {kArin, "8.8.8.8", kArinMatchList},
+                   {kArin, "NET-8-8-8-0-1", "FAILED - recv() failed: 104.\n"}},
+                  {{kApnic, "8.8.8.8"}, {kArin, "8.8.8.8"}, {kArin, "NET-8-8-8-0-1"}},
+                  kFailed,
+                  0},
+        // The record ending turns each CR LF into CR CR LF, as it does for LACNIC's records.
+        ChainCase{"CrLfReply",
+                  "74.125.225.229",
+                  {{kApnic, "74.125.225.229", kApnicIana},
+                   {kArin, "74.125.225.229", WithCrLf(kArinGoogle)}},
+                  {{kApnic, "74.125.225.229"}, {kArin, "74.125.225.229"}},
+                  WithCrLf(WithCrLf(ArinTodayRecord(kArinGoogle))),
+                  1},
+        ChainCase{"CrLfOrgIdRipeHandsOverToRipe",
+                  "130.66.76.222",
+                  {{kApnic, "130.66.76.222", kApnicErx},
+                   {kArin, "130.66.76.222", WithCrLf(kArinErxRipe)},
+                   {kRipe, "130.66.76.222", kRipeBouygtel}},
+                  {{kApnic, "130.66.76.222"}, {kArin, "130.66.76.222"}, {kRipe, "130.66.76.222"}},
+                  WithCrLf(ApnicRecord(kRipeBouygtel)),
+                  1},
+        ChainCase{"OrgIdRipeHandsOverToRipe",
+                  "130.66.76.222",
+                  {{kApnic, "130.66.76.222", kApnicErx},
+                   {kArin, "130.66.76.222", kArinErxRipe},
+                   {kRipe, "130.66.76.222", kRipeBouygtel}},
+                  {{kApnic, "130.66.76.222"}, {kArin, "130.66.76.222"}, {kRipe, "130.66.76.222"}},
+                  WithCrLf(ApnicRecord(kRipeBouygtel)),
+                  1},
+        ChainCase{
+            "OlderOrgIdSpellingHandsOverToLacnic",
+            "200.57.141.161",
+            {{kApnic, "200.57.141.161", kApnicErx},
+             {kArin, "200.57.141.161",
+              ArinToday("NetRange:       200.0.0.0 - 200.255.255.255\n"
+                        "OrgName:        Latin American and Caribbean IP address Regional "
+                        "Registry\nOrgID:          LACNIC\n")},
+             {kLacnic, "200.57.141.161", kLacnicTriara}},
+            {{kApnic, "200.57.141.161"}, {kArin, "200.57.141.161"}, {kLacnic, "200.57.141.161"}},
+            HeadBefore(TailFrom(kLacnicTriara, "inetnum:"), "% whois"),
+            1},
+        ChainCase{"OrgIdApnicEndsTheLookup",
+                  "144.134.121.81",
+                  {{kApnic, "144.134.121.81", kApnicErx}, {kArin, "144.134.121.81", kArinErxApnic}},
+                  {{kApnic, "144.134.121.81"}, {kArin, "144.134.121.81"}},
+                  kFailed,
+                  0},
+        // A customer's network names no organisation of its own: ARIN's record is shown.
+        ChainCase{"OrgIdOnlyBeforeTheLastNetRange",
+                  "8.8.8.8",
+                  {{kApnic, "8.8.8.8", kApnicIana},
+                   {kArin, "8.8.8.8",
+                    ArinToday("NetRange:       8.0.0.0 - 8.255.255.255\nOrgId:          RIPE\n\n"
+                              "NetRange:       8.8.8.0 - 8.8.8.255\nCustName:       Someone\n")}},
+                  {{kApnic, "8.8.8.8"}, {kArin, "8.8.8.8"}},
+                  WithCrLf("NetRange:       8.8.8.0 - 8.8.8.255\nCustName:       Someone\n\n\n"),
+                  1},
+        ChainCase{"NetRangeInsideALineIsNoRecordStart",
+                  "8.8.8.8",
+                  {{kApnic, "8.8.8.8", kApnicIana},
+                   {kArin, "8.8.8.8",
+                    ArinToday("NetRange:       8.0.0.0 - 8.255.255.255\n"
+                              "Comment:        NetRange: 9.0.0.0\nOrgId:          GOGL\n")}},
+                  {{kApnic, "8.8.8.8"}, {kArin, "8.8.8.8"}},
+                  WithCrLf("NetRange:       8.0.0.0 - 8.255.255.255\nComment:        NetRange: "
+                           "9.0.0.0\nOrgId:          GOGL\n\n\n"),
+                  1},
+        ChainCase{"WithoutANetRangeLineFails",
+                  "8.8.8.8",
+                  {{kApnic, "8.8.8.8", kApnicIana},
+                   {kArin, "8.8.8.8", ArinToday("Comment: NetRange: 8.0.0.0\nOrgId: GOGL\n")}},
+                  {{kApnic, "8.8.8.8"}, {kArin, "8.8.8.8"}},
+                  kFailed,
+                  0},
+        ChainCase{"CommentsOnlyFail",
+                  "8.8.8.8",
+                  {{kApnic, "8.8.8.8", kApnicIana}, {kArin, "8.8.8.8", ArinToday("")}},
+                  {{kApnic, "8.8.8.8"}, {kArin, "8.8.8.8"}},
+                  kFailed,
+                  0},
+        ChainCase{"NoMatchFoundGoesToRipe",
+                  "62.1.2.3",
+                  {{kApnic, "62.1.2.3", kApnicIana},
+                   {kArin, "62.1.2.3", ArinToday("No match found for 62.1.2.3.\n")},
+                   {kRipe, "62.1.2.3", kRipeBt}},
+                  {{kApnic, "62.1.2.3"}, {kArin, "62.1.2.3"}, {kRipe, "62.1.2.3"}},
+                  WithCrLf(ApnicRecord(kRipeBt)),
+                  1}),
     testing::CaseName<ChainCase>);
 
 INSTANTIATE_TEST_SUITE_P(
