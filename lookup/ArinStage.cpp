@@ -56,7 +56,7 @@ int RegistryLookup::ReadArinReply(bool listMayBeFollowed) {
         }
     }
     if (StartsWith(m_reply, "No match found")) {
-        m_fields.netName = kRipeCidrBlock;
+        m_fields.netName = kRipeCidrBlock;  // read by the RIPE stage
         return RipeStage();
     }
     KeepRecordFrom(ScanArinReply(m_reply, m_fields));
@@ -72,7 +72,7 @@ int RegistryLookup::ReadCurrentArinLayout(bool listMayBeFollowed) {
         case CurrentArinReply::Kind::MatchList:
             return AskArinForHandle(read.handle);
         case CurrentArinReply::Kind::Record:
-            m_reportStart = m_reply.substr(read.recordStart);
+            m_recordText = m_reply.substr(read.recordStart);
             m_fields.orgId = std::move(read.orgId);
             return RouteFromArin(ArinLayout::Current);
         case CurrentArinReply::Kind::Nothing:
@@ -98,11 +98,10 @@ int RegistryLookup::RouteFromArin(ArinLayout layout) {
         return 0;
     }
     if (orgId == "RIPE") {
-        m_fields.netName = kRipeCidrBlock;
+        m_fields.netName = kRipeCidrBlock;  // read by the RIPE stage
         return RipeStage();
     }
     if (orgId == "LACNIC") {
-        m_fields.netName = kLacnicCidrBlock;
         return LacnicStage();
     }
     return ArinEnding(layout);
@@ -111,14 +110,14 @@ int RegistryLookup::RouteFromArin(ArinLayout layout) {
 // ARIN's record with CR LF line ends, cut before ARIN's closing comment block.
 int RegistryLookup::ArinEnding(ArinLayout layout) {
     if (layout == ArinLayout::Current) {
-        m_report = ReplaceAll(CurrentArinRecord(m_reportStart), "\n", "\r\n");
+        m_report = ReplaceAll(CurrentArinRecord(m_recordText), "\n", "\r\n");
         return 1;
     }
-    m_reportStart = ReplaceAll(m_reportStart, "\n", "\r\n");
-    m_report = m_reportStart;
-    const std::size_t trailer = m_reportStart.find("# ARIN WHOIS");
+    m_recordText = ReplaceAll(m_recordText, "\n", "\r\n");
+    m_report = m_recordText;
+    const std::size_t trailer = m_recordText.find("# ARIN WHOIS");
     if (trailer != std::string::npos) {
-        m_report = m_reportStart.substr(0, trailer);
+        m_report = m_recordText.substr(0, trailer);
     }
     return 1;
 }

@@ -14,8 +14,8 @@ int RegistryLookup::LacnicStage() {
         return RecordEnding();
     }
     // LACNIC's own record keeps its CR LF line ends and is cut before the "% whois" trailer.
-    const std::size_t trailer = m_reportStart.find("% whois");
-    m_report = trailer == std::string::npos ? m_reportStart : m_reportStart.substr(0, trailer);
+    const std::size_t trailer = m_recordText.find("% whois");
+    m_report = trailer == std::string::npos ? m_recordText : m_recordText.substr(0, trailer);
     return 1;
 }
 

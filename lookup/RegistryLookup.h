@@ -24,31 +24,37 @@ public:
     int Run();
 
 private:
+    // The chain, in the order a lookup walks it (RegistryLookup.cpp, ApnicStage.cpp,
+    // ArinStage.cpp, RipeStage.cpp, LacnicStage.cpp). Each stage returns the lookup's result:
+    // 1 when its ending placed a record in the report, 0 for the failure ending.
     int ApnicStage();
     void AddTwnicRecord();
-    int RouteFromApnic();
-    int ArinStage();
+    int RouteByNetName();
+
     // ARIN's replies come in the current layout or the older one; each is read by its rules.
     enum class ArinLayout { Current, Older };
+    int ArinStage();
     int ReadArinReply(bool listMayBeFollowed);
     int ReadCurrentArinLayout(bool listMayBeFollowed);
     int AskArinForHandle(const std::string& handle);
     int RouteFromArin(ArinLayout layout);
     int ArinEnding(ArinLayout layout);
+
     int RipeStage();
     int LacnicStage();
     int RecordEnding();
 
     // SetServer and Query for one registry; false when either failed (the failure ending).
     bool Ask(const std::string& serverHost, const std::string& queryText);
-    // Keeps the record start a scanner found; an earlier stage's record stays otherwise.
+    // Keeps the record a scanner found; an earlier stage's record stays otherwise.
     void KeepRecordFrom(std::optional<std::size_t> recordStart);
 
     CWhoisClient& m_client;
     std::string& m_report;
     const std::string m_address;
     std::string m_reply;
-    std::string m_reportStart;
+    // The best record so far: the tail of a reply from the line where its record begins.
+    std::string m_recordText;
     ScanFields m_fields;
 };
 

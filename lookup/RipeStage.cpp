@@ -11,8 +11,10 @@ int RegistryLookup::RipeStage() {
         return 0;
     }
     KeepRecordFrom(ScanRipeReply(m_reply, m_fields));
+    // Every way here leaves the marker RIPE-CIDR-BLOCK in netName (ARIN's hand-overs set it on
+    // purpose), so a RIPE NCC reply that names no network shows its record rather than failing
+    // on the IANA name APNIC gave.
     if (m_fields.netName == "IANA-BLK") {
-        m_fields.netName = kLacnicCidrBlock;
         return LacnicStage();
     }
     if (StartsWith(m_fields.netName, "IANA")) {

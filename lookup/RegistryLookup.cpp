@@ -1,25 +1,13 @@
-// The lookup driver and its APNIC stage: every public address is asked of APNIC first, whose
-// network name routes it on.
+// The lookup driver: the addresses answered without asking anyone, the route on network names,
+// and the record ending that most chains end in. The stages follow in ApnicStage.cpp,
+// ArinStage.cpp, RipeStage.cpp and LacnicStage.cpp.
+#include "RegistryLookup.h"
 #include "ByteText.h"
 #include "Registries.h"
-#include "RegistryLookup.h"
 #include "ResourceIds.h"
-#include "Scanners.h"
 #include "StringTable.h"
 
 namespace quorvel {
-namespace {
-
-// Taiwanese blocks APNIC mirrors from TWNIC: the address's leading characters, compared as
-// text (so "21." passes too), and a network name ending in "-TW".
-bool NeedsTwnicRecord(const std::string& address, const std::string& netName) {
-    const std::string_view lead3 = Left(address, 3);
-    const std::string_view lead2 = Left(address, 2);
-    const bool inBand = (lead3 >= "202" && lead3 <= "211") || (lead2 >= "61" && lead2 <= "64");
-    return inBand && Right(netName, 3) == "-TW";
-}
-
-}  // namespace
 
 int CWhoisClient::LookupAddress(const std::string& address, std::string& report) {
     return RegistryLookup(*this, address, report).Run();
@@ -57,39 +45,13 @@ bool RegistryLookup::Ask(const std::string& serverHost, const std::string& query
 
 void RegistryLookup::KeepRecordFrom(std::optional<std::size_t> recordStart) {
     if (recordStart) {
-        m_reportStart = m_reply.substr(*recordStart);
+        m_recordText = m_reply.substr(*recordStart);
     }
 }
 
-int RegistryLookup::ApnicStage() {
-    if (!Ask(std::string(ServerHost(Registry::Apnic)), m_address)) {
-        return 0;
-    }
-    KeepRecordFrom(ScanApnicReply(m_reply, m_fields));
-    AddTwnicRecord();
-    // 168.95.x.x is routed to ARIN whatever APNIC answered.
-    if (StartsWith(m_address, "168.95")) {
-        m_fields.netName = kArinCidrBlock;
-    }
-    return RouteFromApnic();
-}
-
-// TWNIC's reply is appended to APNIC's record. The addition only adds: a TWNIC server that
-// cannot be reached leaves the lookup going on as before.
-void RegistryLookup::AddTwnicRecord() {
-    if (!NeedsTwnicRecord(m_address, m_fields.netName)) {
-        return;
-    }
-    if (m_client.SetServer(std::string(ServerHost(Registry::Twnic))) == 0) {
-        return;
-    }
-    const std::string twnicReply = m_client.Query(m_address);
-    if (!IsFailedReply(twnicReply)) {
-        m_reportStart += twnicReply;
-    }
-}
-
-int RegistryLookup::RouteFromApnic() {
+// A network name APNIC gives, or a marker a stage set, sends the address on; any other name
+// means the record found is the one to show.
+int RegistryLookup::RouteByNetName() {
     const std::string& netName = m_fields.netName;
     if (netName == kArinCidrBlock || netName == kErxNetblock || StartsWith(netName, "IANA")) {
         return ArinStage();
@@ -105,7 +67,7 @@ int RegistryLookup::RouteFromApnic() {
 
 // The record as found, with LF line ends shown as CR LF.
 int RegistryLookup::RecordEnding() {
-    m_report = ReplaceAll(m_reportStart, "\n", "\r\n");
+    m_report = ReplaceAll(m_recordText, "\n", "\r\n");
     return 1;
 }
 
