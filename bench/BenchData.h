@@ -10,8 +10,10 @@
 
 namespace quorvel::bench {
 
-// A captured or written reply from tests/data/replies, byte for byte.
+// A captured reply from tests/data/replies, or a written one from tests/data/written, byte for
+// byte.
 using testing::ReadReply;
+using testing::ReadWritten;
 
 // The bytes of a reply written for the benchmarks (bench/data), exactly as stored.
 std::string ReadBenchReply(const std::string& name);

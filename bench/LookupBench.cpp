@@ -104,9 +104,9 @@ BENCHMARK(BM_LookupAddress_Apnic);
 void BM_LookupAddress_ApnicArinRipeLacnic(benchmark::State& state) {
     static const Chain chain{
         "74.1.2.3",
-        {{"whois.apnic.net", ReadReply("written/apnic-iana-netblock.txt")},
-         {"whois.arin.net", ReadReply("written/arin-orgname-first-orgid-ripe.txt")},
-         {"whois.ripe.net", ReadReply("written/ripe-iana-blk.txt")},
+        {{"whois.apnic.net", ReadWritten("whois.apnic.net/iana-block_placeholder.txt")},
+         {"whois.arin.net", ReadWritten("whois.arin.net/old-layout_orgid-ripe_128.79.x.txt")},
+         {"whois.ripe.net", ReadWritten("whois.ripe.net/iana-blk_200.x.txt")},
          {"whois.lacnic.net",
           ReadReply("whois.lacnic.net/ipv4-200.57.141.161_triara-mx_crlf.txt")}}};
     LookUp(state, chain);
@@ -118,9 +118,9 @@ void BM_LookupAddress_AllFiveRegistries(benchmark::State& state) {
     static const Chain chain{
         "61.1.2.3",
         {{"whois.apnic.net", ReadBenchReply("apnic-iana-netblock-tw.txt")},
-         {"whois.twnic.net.tw", ReadReply("written/twnic-hinet.txt")},
-         {"whois.arin.net", ReadReply("written/arin-orgname-first-orgid-ripe.txt")},
-         {"whois.ripe.net", ReadReply("written/ripe-iana-blk.txt")},
+         {"whois.twnic.net.tw", ReadWritten("whois.twnic.net.tw/hinet_203.69.x.txt")},
+         {"whois.arin.net", ReadWritten("whois.arin.net/old-layout_orgid-ripe_128.79.x.txt")},
+         {"whois.ripe.net", ReadWritten("whois.ripe.net/iana-blk_200.x.txt")},
          {"whois.lacnic.net",
           ReadReply("whois.lacnic.net/ipv4-200.57.141.161_triara-mx_crlf.txt")}}};
     LookUp(state, chain);

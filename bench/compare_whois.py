@@ -36,6 +36,7 @@ import sandbox  # noqa: E402
 from standin_whois import Behaviour  # noqa: E402
 
 REPLIES = os.path.join(HERE, "..", "tests", "data", "replies")
+WRITTEN = os.path.join(HERE, "..", "tests", "data", "written")
 BENCH_REPLIES = os.path.join(HERE, "data")
 
 APNIC = "whois.apnic.net"
@@ -47,9 +48,9 @@ LACNIC_WITH_OWNER = "ipv4-200.57.141.161_triara-mx_crlf.txt"
 CHAIN_ADDRESS = "61.1.2.3"
 CHAIN = [
     ("whois.apnic.net", os.path.join(BENCH_REPLIES, "apnic-iana-netblock-tw.txt")),
-    ("whois.twnic.net.tw", os.path.join(REPLIES, "written", "twnic-hinet.txt")),
-    ("whois.arin.net", os.path.join(REPLIES, "written", "arin-orgname-first-orgid-ripe.txt")),
-    ("whois.ripe.net", os.path.join(REPLIES, "written", "ripe-iana-blk.txt")),
+    ("whois.twnic.net.tw", os.path.join(WRITTEN, "whois.twnic.net.tw", "hinet_203.69.x.txt")),
+    ("whois.arin.net", os.path.join(WRITTEN, "whois.arin.net", "old-layout_orgid-ripe_128.79.x.txt")),
+    ("whois.ripe.net", os.path.join(WRITTEN, "whois.ripe.net", "iana-blk_200.x.txt")),
     ("whois.lacnic.net", os.path.join(REPLIES, "whois.lacnic.net", LACNIC_WITH_OWNER)),
 ]
 

@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Writes the fuzz seeds that are not plain replies.
 
-    make_seeds.py --replies tests/data/replies --out BUILD/fuzz/seeds
+    make_seeds.py --data tests/data --out BUILD/fuzz/seeds
 
-lookup_address/: one input per registry reply (see LookupInput.h for the layout), with the
+lookup_address/: one input per registry reply, captured (replies/) or written (written/) (see LookupInput.h for the layout), with the
 reply placed where the referral chain reaches its registry and the other registries answering
 with ordinary records, so that fuzzing starts from every stage.
 dotted_address/: the dotted-notation forms the parser accepts, and near misses.
@@ -18,19 +18,19 @@ SECTIONS = ["address", "apnic", "twnic", "arin", "arin_handle", "ripe", "lacnic"
 
 # Which written APNIC reply sends the lookup on to each registry.
 ROUTE_FROM_APNIC = {
-    "arin": "written/apnic-arin-cidr-block.txt",
-    "ripe": "written/apnic-ripe-cidr-block.txt",
-    "lacnic": "written/apnic-lacnic-cidr-block.txt",
+    "arin": "written/whois.apnic.net/elsewhere_arin-cidr-block-168.txt",
+    "ripe": "written/whois.apnic.net/elsewhere_ripe-cidr-block-62.txt",
+    "lacnic": "written/whois.apnic.net/elsewhere_lacnic-cidr-block-200.txt",
 }
 
 # What the other registries answer unless the seed is about them.
 ORDINARY_REPLIES = {
-    "apnic": "whois.apnic.net/ipv4-1.1.1.1_apnic-labs.txt",
-    "twnic": "written/apnic-taiwan-hinet-tw.txt",
-    "arin": "whois.arin.net/ipv4-74.125.225.229_google.txt",
-    "arin_handle": "whois.arin.net/ipv4-74.125.225.229_google.txt",
-    "ripe": "whois.ripe.net/ipv4-62.239.237.1_bt-corporate.txt",
-    "lacnic": "whois.lacnic.net/ipv4-200.57.141.161_triara-mx_crlf.txt",
+    "apnic": "replies/whois.apnic.net/ipv4-1.1.1.1_apnic-labs.txt",
+    "twnic": "written/whois.twnic.net.tw/hinet_203.69.x.txt",
+    "arin": "replies/whois.arin.net/ipv4-74.125.225.229_google.txt",
+    "arin_handle": "replies/whois.arin.net/ipv4-74.125.225.229_google.txt",
+    "ripe": "replies/whois.ripe.net/ipv4-62.239.237.1_bt-corporate.txt",
+    "lacnic": "replies/whois.lacnic.net/ipv4-200.57.141.161_triara-mx_crlf.txt",
 }
 
 DOTTED_FORMS = [
@@ -41,11 +41,8 @@ DOTTED_FORMS = [
 
 
 def registry_of(path):
-    """The registry a reply file belongs to, from its folder or its written name."""
-    folder = path.parent.name
-    if folder.startswith("whois."):
-        return folder.split(".")[1]
-    return path.name.split("-")[0]
+    """The registry a reply file belongs to, from its folder (whois.apnic.net: apnic)."""
+    return path.parent.name.split(".")[1]
 
 
 def address_of(path):
@@ -59,27 +56,27 @@ def address_of(path):
     return "192.0.2.1"
 
 
-def lookup_seed(replies, path):
+def lookup_seed(data, path):
     registry = registry_of(path)
-    chosen = {name: (replies / reply).read_bytes() for name, reply in ORDINARY_REPLIES.items()}
+    chosen = {name: (data / reply).read_bytes() for name, reply in ORDINARY_REPLIES.items()}
     chosen["address"] = address_of(path).encode()
     if registry in ROUTE_FROM_APNIC:
-        chosen["apnic"] = (replies / ROUTE_FROM_APNIC[registry]).read_bytes()
+        chosen["apnic"] = (data / ROUTE_FROM_APNIC[registry]).read_bytes()
     chosen[registry] = path.read_bytes()
     return SEPARATOR.join(chosen[name].replace(SEPARATOR, b"") for name in SECTIONS)
 
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--replies", type=pathlib.Path, required=True)
+    parser.add_argument("--data", type=pathlib.Path, required=True)
     parser.add_argument("--out", type=pathlib.Path, required=True)
     args = parser.parse_args()
 
     lookup_dir = args.out / "lookup_address"
     lookup_dir.mkdir(parents=True, exist_ok=True)
-    for path in sorted(args.replies.rglob("*.txt")):
+    for path in sorted(args.data.rglob("whois.*/*.txt")):
         if registry_of(path) in SECTIONS:
-            (lookup_dir / path.name).write_bytes(lookup_seed(args.replies, path))
+            (lookup_dir / path.name).write_bytes(lookup_seed(args.data, path))
 
     dotted_dir = args.out / "dotted_address"
     dotted_dir.mkdir(parents=True, exist_ok=True)

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 build=${1:-build/fuzz}
 seconds=${2:-60}
-replies=tests/data/replies
+replies=tests/data  # captured and written replies
 seeds=$build/fuzz/seeds
 
 # Target, then the folders its seeds come from.

@@ -8,7 +8,7 @@ quorvel window on the current display, so whole referral chains can be watched w
 internet. Without a local display (or with --console) it runs quorvel-lookup -v on each demo
 destination instead. The stand-ins answer as the registries do today, with captured real
 registry replies (and a few written ones where no capture exists; see
-tests/data/replies/SOURCES.md and tests/data/e2e/SOURCES.md).
+tests/data/replies/SOURCES.md and tests/data/written/SOURCES.md).
 """
 
 import argparse

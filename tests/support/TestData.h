@@ -19,9 +19,14 @@ inline std::string ReadFile(const std::string& path) {
     return bytes.str();
 }
 
-// The bytes of a file below tests/data/replies, exactly as stored.
+// The bytes of a captured reply below tests/data/replies, exactly as stored.
 inline std::string ReadReply(const std::string& relativePath) {
     return ReadFile(std::string(QUORVEL_TEST_DATA_DIR) + "/replies/" + relativePath);
+}
+
+// The bytes of a reply written for the tests, below tests/data/written, exactly as stored.
+inline std::string ReadWritten(const std::string& relativePath) {
+    return ReadFile(std::string(QUORVEL_TEST_DATA_DIR) + "/written/" + relativePath);
 }
 
 // The text from the first occurrence of `marker` to the end.

@@ -30,7 +30,7 @@ const std::string kLoopback = "This is a loopback address for this local compute
 const std::string kServerNotResolved = "Failed to resolve server!";
 
 std::string Written(const std::string& name) {
-    return ReadReply("written/" + name);
+    return testing::ReadWritten(name);
 }
 
 // Captured replies.
@@ -48,21 +48,22 @@ const std::string kLacnicTriara =
 const std::string kLacnicReallocated =
     ReadReply("whois.lacnic.net/ipv4-200.68.34.56_cl-reallocated.txt");
 // Written replies.
-const std::string kApnicHinetTw = Written("apnic-taiwan-hinet-tw.txt");
-const std::string kTwnicHinet = Written("twnic-hinet.txt");
-const std::string kApnicIana = Written("apnic-iana-netblock.txt");
-const std::string kApnicErx = Written("apnic-erx-netblock.txt");
-const std::string kApnicRipeBlock = Written("apnic-ripe-cidr-block.txt");
-const std::string kApnicLacnicBlock = Written("apnic-lacnic-cidr-block.txt");
-const std::string kApnicCrLfTw = Written("apnic-crlf-tw.txt");
-const std::string kArinOwn = Written("arin-orgname-first-own-record.txt");
-const std::string kArinOrgRipe = Written("arin-orgname-first-orgid-ripe.txt");
-const std::string kArinOrgLacnic = Written("arin-orgname-first-orgid-lacnic.txt");
-const std::string kArinOrgApnic = Written("arin-orgname-first-orgid-apnic.txt");
-const std::string kArinLetterList = Written("arin-match-list-letter-first.txt");
-const std::string kArinNoMatch = Written("arin-no-match-found.txt");
-const std::string kRipeIanaBlk = Written("ripe-iana-blk.txt");
-const std::string kLacnicNoOwner = Written("lacnic-without-owner.txt");
+const std::string kApnicHinetTw = Written("whois.apnic.net/hinet-tw_203.69.x.txt");
+const std::string kTwnicHinet = Written("whois.twnic.net.tw/hinet_203.69.x.txt");
+const std::string kApnicIana = Written("whois.apnic.net/iana-block_placeholder.txt");
+const std::string kApnicErx = Written("whois.apnic.net/elsewhere_erx-netblock-130.txt");
+const std::string kApnicRipeBlock = Written("whois.apnic.net/elsewhere_ripe-cidr-block-62.txt");
+const std::string kApnicLacnicBlock =
+    Written("whois.apnic.net/elsewhere_lacnic-cidr-block-200.txt");
+const std::string kApnicCrLfTw = Written("whois.apnic.net/crlf-tw_61.56.x.txt");
+const std::string kArinOwn = Written("whois.arin.net/old-layout_google_74.125.x.txt");
+const std::string kArinOrgRipe = Written("whois.arin.net/old-layout_orgid-ripe_128.79.x.txt");
+const std::string kArinOrgLacnic = Written("whois.arin.net/old-layout_orgid-lacnic_200.x.txt");
+const std::string kArinOrgApnic = Written("whois.arin.net/old-layout_orgid-apnic_144.x.txt");
+const std::string kArinLetterList = Written("whois.arin.net/old-layout_match-list_8.8.8.8.txt");
+const std::string kArinNoMatch = Written("whois.arin.net/old-layout_no-match-found.txt");
+const std::string kRipeIanaBlk = Written("whois.ripe.net/iana-blk_200.x.txt");
+const std::string kLacnicNoOwner = Written("whois.lacnic.net/without-owner_200.57.x_crlf.txt");
 
 std::string ApnicRecord(const std::string& reply) {
     return TailFrom(reply, "inetnum:");
@@ -238,19 +239,20 @@ INSTANTIATE_TEST_SUITE_P(
                   {{kApnic, "168.95.1.1"}, {kArin, "168.95.1.1"}},
                   ArinRecord(kArinOwn),
                   1},
-        ChainCase{"ArinCidrBlock",
-                  "168.1.1.1",
-                  {{kApnic, "168.1.1.1", Written("apnic-arin-cidr-block.txt")},
-                   {kArin, "168.1.1.1", kArinOwn}},
-                  {{kApnic, "168.1.1.1"}, {kArin, "168.1.1.1"}},
-                  ArinRecord(kArinOwn),
-                  1},
+        ChainCase{
+            "ArinCidrBlock",
+            "168.1.1.1",
+            {{kApnic, "168.1.1.1", Written("whois.apnic.net/elsewhere_arin-cidr-block-168.txt")},
+             {kArin, "168.1.1.1", kArinOwn}},
+            {{kApnic, "168.1.1.1"}, {kArin, "168.1.1.1"}},
+            ArinRecord(kArinOwn),
+            1},
         ChainCase{"LetterFirstMatchListAsksForTheFirstHandle",
-                  "74.1.2.3",
-                  {{kApnic, "74.1.2.3", kApnicIana},
-                   {kArin, "74.1.2.3", kArinLetterList},
-                   {kArin, "NET-74-0-0-0-1", kArinOwn}},
-                  {{kApnic, "74.1.2.3"}, {kArin, "74.1.2.3"}, {kArin, "NET-74-0-0-0-1"}},
+                  "8.8.8.8",
+                  {{kApnic, "8.8.8.8", kApnicIana},
+                   {kArin, "8.8.8.8", kArinLetterList},
+                   {kArin, "NET-8-0-0-0-1", kArinOwn}},
+                  {{kApnic, "8.8.8.8"}, {kArin, "8.8.8.8"}, {kArin, "NET-8-0-0-0-1"}},
                   ArinRecord(kArinOwn),
                   1},
         ChainCase{"LetterFirstWithoutParenthesesAsksNothingMore",
