@@ -3,6 +3,5 @@
 #include "Scanners.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    return quorvel::fuzz::FuzzScanner(data, size, quorvel::ScanRipeReply,
-                                      quorvel::fuzz::kRipeReference);
+    return quorvel::fuzz::FuzzScanner(data, size, quorvel::ScanRipeReply, quorvel::kRipeRules);
 }

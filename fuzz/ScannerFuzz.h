@@ -23,8 +23,8 @@ inline void CheckCapturedValue(const std::string& value, char lineTerminator) {
 // Scans the input as one reply, as a fresh lookup would and again with fields a previous stage
 // left behind.
 inline int FuzzScanner(const std::uint8_t* data, std::size_t size, Scanner scan,
-                       const ReferenceRules& reference) {
-    const char lineTerminator = reference.terminator;
+                       const ScannerRules& rules) {
+    const char lineTerminator = rules.lineTerminator;
     const std::string_view reply(reinterpret_cast<const char*>(data), size);
     ScanFields fields;
     const std::optional<std::size_t> recordStart = scan(reply, fields);
@@ -36,7 +36,7 @@ inline int FuzzScanner(const std::uint8_t* data, std::size_t size, Scanner scan,
     CheckCapturedValue(fields.owner, lineTerminator);
 
     ScanFields expected;
-    QUORVEL_FUZZ_CHECK(ReferenceWalk(reply, reference).Run(expected) == recordStart);
+    QUORVEL_FUZZ_CHECK(ReferenceWalk(reply, rules).Run(expected) == recordStart);
     QUORVEL_FUZZ_CHECK(expected.netName == fields.netName && expected.orgId == fields.orgId &&
                        expected.owner == fields.owner);
 

@@ -17,9 +17,9 @@ constexpr ScanKey kApnicKeys[] = {
     {'n', 0, 0, KeyAction::ValueThenStop, 8, ScanField::NetName},        // "netname:" is 8 long
 };
 
-constexpr ScannerRules kApnicRules = {kApnicKeys, std::size(kApnicKeys), '\n', false};
-
 }  // namespace
+
+constexpr ScannerRules kApnicRules = {kApnicKeys, std::size(kApnicKeys), '\n', false};
 
 std::optional<std::size_t> ScanApnicReply(std::string_view reply, ScanFields& fields) {
     return ScanReply(reply, kApnicRules, fields);

@@ -34,9 +34,9 @@ constexpr ScanKey kArinKeys[] = {
     {'N', 3, 'N', KeyAction::ValueThenStop, 8, ScanField::NetName},        // NetName
 };
 
-constexpr ScannerRules kArinRules = {kArinKeys, std::size(kArinKeys), '\n', false};
-
 }  // namespace
+
+constexpr ScannerRules kArinRules = {kArinKeys, std::size(kArinKeys), '\n', false};
 
 std::optional<std::size_t> ScanArinReply(std::string_view reply, ScanFields& fields) {
     return ScanReply(reply, kArinRules, fields);

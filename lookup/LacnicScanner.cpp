@@ -24,9 +24,9 @@ constexpr ScanKey kLacnicKeys[] = {
     {'c', 0, 0, KeyAction::Stop, 0, ScanField::Owner},                 // country
 };
 
-constexpr ScannerRules kLacnicRules = {kLacnicKeys, std::size(kLacnicKeys), '\r', true};
-
 }  // namespace
+
+constexpr ScannerRules kLacnicRules = {kLacnicKeys, std::size(kLacnicKeys), '\r', true};
 
 std::optional<std::size_t> ScanLacnicReply(std::string_view reply, ScanFields& fields) {
     return ScanReply(reply, kLacnicRules, fields);

@@ -21,9 +21,9 @@ constexpr ScanKey kRipeKeys[] = {
     {'a', 0, 0, KeyAction::Stop, 0, ScanField::NetName},                 // admin-c
 };
 
-constexpr ScannerRules kRipeRules = {kRipeKeys, std::size(kRipeKeys), '\n', false};
-
 }  // namespace
+
+constexpr ScannerRules kRipeRules = {kRipeKeys, std::size(kRipeKeys), '\n', false};
 
 std::optional<std::size_t> ScanRipeReply(std::string_view reply, ScanFields& fields) {
     return ScanReply(reply, kRipeRules, fields);

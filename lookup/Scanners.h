@@ -14,4 +14,10 @@ std::optional<std::size_t> ScanArinReply(std::string_view reply, ScanFields& fie
 std::optional<std::size_t> ScanRipeReply(std::string_view reply, ScanFields& fields);
 std::optional<std::size_t> ScanLacnicReply(std::string_view reply, ScanFields& fields);
 
+// The key tables the scanners walk by, for checks that walk a reply their own way.
+extern const ScannerRules kApnicRules;
+extern const ScannerRules kArinRules;
+extern const ScannerRules kRipeRules;
+extern const ScannerRules kLacnicRules;
+
 }  // namespace quorvel
