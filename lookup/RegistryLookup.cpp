@@ -2,6 +2,8 @@
 // and the record ending that most chains end in. The stages follow in ApnicStage.cpp,
 // ArinStage.cpp, RipeStage.cpp and LacnicStage.cpp.
 #include "RegistryLookup.h"
+#include <utility>
+
 #include "ByteText.h"
 #include "Registries.h"
 #include "ResourceIds.h"
@@ -17,9 +19,8 @@ bool IsFailedReply(const std::string& reply) {
     return StartsWith(reply, "FAILED");
 }
 
-RegistryLookup::RegistryLookup(CWhoisClient& client, const std::string& address,
-                               std::string& report)
-    : m_client(client), m_report(report), m_address(address) {}
+RegistryLookup::RegistryLookup(CWhoisClient& client, std::string address, std::string& report)
+    : m_client(client), m_report(report), m_address(std::move(address)) {}
 
 int RegistryLookup::Run() {
     m_report = LoadStringResource(IDS_QUERY_FAILED);

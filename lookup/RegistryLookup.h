@@ -18,7 +18,7 @@ inline constexpr char kLacnicCidrBlock[] = "LACNIC-CIDR-BLOCK";
 
 class RegistryLookup {
 public:
-    RegistryLookup(CWhoisClient& client, const std::string& address, std::string& report);
+    RegistryLookup(CWhoisClient& client, std::string address, std::string& report);
 
     // Runs the lookup; 1 when a registry record was placed in the report.
     int Run();

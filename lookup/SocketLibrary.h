@@ -39,7 +39,7 @@ struct ExchangeLimits {
     std::chrono::milliseconds connectWait{10'000};
     std::chrono::milliseconds dataWait{30'000};
     std::chrono::milliseconds wholeExchange{60'000};
-    std::size_t maxReplyBytes = 1024 * 1024;
+    std::size_t maxReplyBytes = std::size_t{1024} * 1024;
 };
 
 class ISocketLibrary {

@@ -12,6 +12,9 @@ cmake --preset ci
 cmake --build --preset ci -j "$jobs"
 ctest --preset ci -j "$jobs"
 
+echo "== clang-tidy over the product code"
+scripts/tidy.sh build/ci
+
 echo "== the offline demo on the console, against its stand-in registries (ctest ran the"
 echo "   end-to-end cases)"
 python3 tests/e2e/demo.py --build build/ci --console >/dev/null || [ $? -eq 77 ]  # 77: no sandbox here
