@@ -6,6 +6,7 @@
 #include "LocateCommand.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
+#include "Version.h"
 
 namespace quorvel {
 namespace {
@@ -25,7 +26,7 @@ constexpr char kUsage[] =
     "2 a usage error or an empty destination; 3 a destination did not resolve.\n"
     "With several destinations, the highest.\n";
 
-constexpr char kVersion[] = "Quorvel Version 1.0\n";
+constexpr char kVersion[] = QUORVEL_VERSION_LINE "\n";
 constexpr std::uint16_t kSocketsVersion = 0x0102;  // version 2.1
 
 struct Options {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks Quorvel as a user meets it once installed, from a configured and built tree
 # (default build/ci):
-#  - the desktop entry and the AppStream metainfo pass their validators;
+#  - the desktop entry and the AppStream metainfo, as the build generates them, pass their
+#    validators;
 #  - both man pages render without warnings;
 #  - the install rules honour the prefix and DESTDIR;
 #  - the Debian package builds, derives its dependencies, holds what the install rules
@@ -41,7 +42,10 @@ cache_value() {
     sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"
 }
 version=$(cache_value CMAKE_PROJECT_VERSION)
-app_id=example.quorvel.Quorvel
+version_line="Quorvel Version $(cut -d. -f1,2 <<<"$version")"  # what --version prints
+app_id=$(cache_value QUORVEL_APP_ID)
+[ -n "$app_id" ] || fail "$build/CMakeCache.txt names no QUORVEL_APP_ID"
+generated=$build/packaging  # the desktop entry, metainfo and man pages, versions filled in
 # The window is built when the tree holds a program named quorvel.
 window_built=no
 if [ -n "$(find "$build" -name quorvel -type f -perm -u+x -print -quit)" ]; then
@@ -96,18 +100,22 @@ if [ "$window_built" = yes ]; then
     )
 fi
 
-# --- the sources of the desktop integration
-validate_desktop_entry "packaging/$app_id.desktop"
-grep -qx 'Categories=Network;Utility;' "packaging/$app_id.desktop" || fail "desktop entry categories"
-pass "desktop entry validates"
-validate_metainfo "packaging/$app_id.metainfo.xml"
-pass "AppStream metainfo validates, release $version"
-for page in packaging/man/*.1; do
+# --- the desktop integration and the man pages, as the build generates them
+if [ "$window_built" = yes ]; then
+    validate_desktop_entry "$generated/$app_id.desktop"
+    grep -qx 'Categories=Network;Utility;' "$generated/$app_id.desktop" || fail "desktop entry categories"
+    pass "desktop entry validates"
+    validate_metainfo "$generated/$app_id.metainfo.xml"
+    pass "AppStream metainfo validates, release $version"
+fi
+for page in "$generated"/man/*.1; do
     render_man_page "$page"
+    grep -q "^\.TH .* \"Quorvel $version\"" "$page" || fail "$page is not of version $version"
 done
-pass "man pages render without warnings"
+grep -qF "\"$version_line\"" "$generated/man/quorvel-lookup.1" || fail "quorvel-lookup(1) lacks \"$version_line\""
+pass "man pages render without warnings, version $version"
 for size in 16 32 48; do
-    file -b "packaging/icons/hicolor/${size}x${size}/apps/$app_id.png" |
+    file -b "packaging/icons/hicolor/${size}x${size}/apps/quorvel.png" |
         grep -q "PNG image data, $size x $size" || fail "the ${size}x$size icon is not $size pixels"
 done
 python3 packaging/icons/draw-icons.py --check || fail "the desktop's icons are not the window's"
@@ -165,7 +173,7 @@ offline() {
 
 check_installed_lookup() {
     local lookup=$1 out status=0
-    [ "$("$lookup" --version)" = "Quorvel Version 1.0" ] || fail "$lookup --version"
+    [ "$("$lookup" --version)" = "$version_line" ] || fail "$lookup --version"
     out=$(offline "$lookup" 192.168.1.1) || status=$?
     [ "$status" -eq 0 ] || fail "$lookup 192.168.1.1 exited $status"
     out=${out//$'\r'/}  # the header's lines end in CR LF, as the window shows them
