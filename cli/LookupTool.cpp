@@ -27,7 +27,6 @@ constexpr char kUsage[] =
     "With several destinations, the highest.\n";
 
 constexpr char kVersion[] = QUORVEL_VERSION_LINE "\n";
-constexpr std::uint16_t kSocketsVersion = 0x0102;  // version 2.1
 
 struct Options {
     bool verbose = false;
@@ -100,7 +99,7 @@ int RunLookupTool(const std::vector<std::string>& args, std::ostream& out, std::
     }
 
     ConsoleView view(err, options.verbose);
-    if (sockets.Startup(kSocketsVersion) != 0) {
+    if (sockets.Startup(kSocketLibraryVersion) != 0) {
         view.ShowMessageBox(LoadStringResource(IDS_SOCKETS_START_FAILED), MessageIcon::None);
     }
     int status = kExitAnswered;
