@@ -10,7 +10,7 @@
 namespace quorvel {
 namespace {
 
-constexpr std::size_t kMaxHandle = 51;  // the handle's scratch space holds 51 and the terminator
+constexpr std::size_t kMaxHandle = 51;  // a longer handle is cut to its first 51 characters
 
 bool StartsWithLetter(const std::string& reply) {
     if (reply.empty()) {

@@ -44,7 +44,7 @@ struct ScannerRules {
     bool lineStartSkipsCr;  // at a line start, one carriage return is passed over as well
 };
 
-// The longest value a scan keeps: the scratch buffer holds 151 characters and the terminator.
+// The longest value a scan keeps: 151 characters; the rest of a longer value is dropped.
 constexpr std::size_t kMaxCapturedValue = 151;
 
 // Walks `reply` by the rules, storing captured values into `fields`. Returns the position where
