@@ -15,8 +15,8 @@ packages=(
     # the window's tests: a real X server and real key events
     xvfb xauth xdotool
     # the Debian package and its checks: dependencies read off the programs, validators
-    # for the desktop entry and metainfo, man to render the pages
-    dpkg-dev file desktop-file-utils appstream man-db
+    # for the desktop entry and metainfo, man to render the pages, lintian for the package
+    dpkg-dev file desktop-file-utils appstream man-db lintian
     # the end-to-end sandbox: namespaces, loopback, a DNS server, the stand-in registries
     util-linux iproute2 dnsmasq-base python3
     # the window's end-to-end cases read its information box through the clipboard
