@@ -2,7 +2,7 @@
 # dependencies are read off the installed programs by dpkg-shlibdeps, not listed by hand.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quorvel)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})  # all four parts, 1.0.0.1
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})  # all four parts of the project version
 set(CPACK_PACKAGE_VENDOR "The Quorvel developers")
 set(CPACK_PACKAGE_CONTACT "The Quorvel developers <developers@quorvel.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "tell who holds an Internet address")
