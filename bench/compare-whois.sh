@@ -18,7 +18,7 @@ while [ $# -gt 0 ]; do
     esac
 done
 
-command -v whois >/dev/null || { echo "compare-whois: no whois client (scripts/install-deps.sh installs it)" >&2; exit 1; }
+command -v whois >/dev/null || { echo "compare-whois: no whois client (scripts/install-deps.sh extra installs it)" >&2; exit 1; }
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake --preset release -B "$build" >/dev/null
 fi

@@ -6,6 +6,7 @@
 #include "LocateCommand.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
+#include "Version.h"
 
 namespace quorvel {
 namespace {
@@ -25,8 +26,7 @@ constexpr char kUsage[] =
     "2 a usage error or an empty destination; 3 a destination did not resolve.\n"
     "With several destinations, the highest.\n";
 
-constexpr char kVersion[] = "Quorvel Version 1.0\n";
-constexpr std::uint16_t kSocketsVersion = 0x0102;  // version 2.1
+constexpr char kVersion[] = QUORVEL_VERSION_LINE "\n";
 
 struct Options {
     bool verbose = false;
@@ -99,7 +99,7 @@ int RunLookupTool(const std::vector<std::string>& args, std::ostream& out, std::
     }
 
     ConsoleView view(err, options.verbose);
-    if (sockets.Startup(kSocketsVersion) != 0) {
+    if (sockets.Startup(kSocketLibraryVersion) != 0) {
         view.ShowMessageBox(LoadStringResource(IDS_SOCKETS_START_FAILED), MessageIcon::None);
     }
     int status = kExitAnswered;

@@ -7,8 +7,12 @@ if(NOT UNIX)
     return()
 endif()
 
-set(QUORVEL_APP_ID example.quorvel.Quorvel)  # names the desktop entry, metainfo and icons
+# The application id, the project's home written backwards: it names the desktop entry, the
+# metainfo and the icons. Cached so that scripts/check-package.sh reads it off the build tree.
+set(QUORVEL_APP_ID example.quorvel.Quorvel CACHE INTERNAL "the desktop's application id")
 set(QUORVEL_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
+# The packaging files with the version and the application id filled in.
+set(QUORVEL_PACKAGING_BUILD_DIR ${PROJECT_BINARY_DIR}/packaging)
 
 # Man pages are installed gzip-compressed, as Debian ships them; -n leaves out the time stamp
 # so that the same page always gives the same package.
@@ -16,7 +20,8 @@ find_program(QUORVEL_GZIP gzip)
 add_custom_target(quorvel_man_pages ALL)
 
 function(quorvel_install_man_page name)
-    set(page ${QUORVEL_PACKAGING_DIR}/man/${name}.1)
+    set(page ${QUORVEL_PACKAGING_BUILD_DIR}/man/${name}.1)
+    configure_file(${QUORVEL_PACKAGING_DIR}/man/${name}.1.in ${page} @ONLY)
     if(NOT QUORVEL_GZIP)
         install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
         return()
@@ -38,13 +43,21 @@ quorvel_install_man_page(quorvel-lookup)
 
 if(TARGET quorvel)
     quorvel_install_man_page(quorvel)
-    install(FILES ${QUORVEL_PACKAGING_DIR}/${QUORVEL_APP_ID}.desktop
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-    install(FILES ${QUORVEL_PACKAGING_DIR}/${QUORVEL_APP_ID}.metainfo.xml
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-    install(DIRECTORY ${QUORVEL_PACKAGING_DIR}/icons/hicolor
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons
-            FILES_MATCHING PATTERN "*.png" PATTERN "*.svg")
+    set(desktop_entry ${QUORVEL_PACKAGING_BUILD_DIR}/${QUORVEL_APP_ID}.desktop)
+    set(metainfo ${QUORVEL_PACKAGING_BUILD_DIR}/${QUORVEL_APP_ID}.metainfo.xml)
+    configure_file(${QUORVEL_PACKAGING_DIR}/quorvel.desktop.in ${desktop_entry} @ONLY)
+    configure_file(${QUORVEL_PACKAGING_DIR}/quorvel.metainfo.xml.in ${metainfo} @ONLY)
+    install(FILES ${desktop_entry} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${metainfo} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+    set(icons ${QUORVEL_PACKAGING_DIR}/icons/hicolor)
+    foreach(size 16x16 32x32 48x48)
+        install(FILES ${icons}/${size}/apps/quorvel.png
+                DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}/apps
+                RENAME ${QUORVEL_APP_ID}.png)
+    endforeach()
+    install(FILES ${icons}/scalable/apps/quorvel.svg
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+            RENAME ${QUORVEL_APP_ID}.svg)
 endif()
 
 include(DebianPackage)

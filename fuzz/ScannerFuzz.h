@@ -1,5 +1,5 @@
 // The checks every reply scanner must pass on any bytes a server could send: the record start
-// lies inside the reply, each captured value is at most the scratch buffer's 151 characters and
+// lies inside the reply, each captured value is at most kMaxCapturedValue (151) characters and
 // never runs over the line's terminator, and the plain reference walk reads the same.
 #pragma once
 

@@ -15,7 +15,9 @@
 //
 // The record shown begins at "OrgName"; "OrgId" routes onwards (RIPE, LACNIC, or the end at
 // APNIC and IANA); "NetName" ends the scan. The other attributes are skipped whole so that
-// their values cannot be taken for keys. Each skip is its attribute name with the colon.
+// their values cannot be taken for keys. A skip passes over the attribute's name and colon, then
+// the walk goes on to the line's end; PostalCode and CIDR skip nothing first and go to the line's
+// end at once, which comes to the same.
 #include "Scanners.h"
 
 namespace quorvel {

@@ -44,10 +44,10 @@ struct ScannerRules {
     bool lineStartSkipsCr;  // at a line start, one carriage return is passed over as well
 };
 
-// The longest value a scan keeps: the scratch buffer holds 151 characters and the terminator.
+// The longest value a scan keeps: 151 characters; the rest of a longer value is dropped.
 constexpr std::size_t kMaxCapturedValue = 151;
 
-// The longest match-list handle the lookup asks ARIN for.
+// The longest match-list handle the lookup asks ARIN for; a longer one is cut to its first 51.
 constexpr std::size_t kMaxHandle = 51;
 
 // Walks `reply` by the rules, storing captured values into `fields`. Returns the position where

@@ -18,6 +18,10 @@ using Ipv4Address = std::array<std::uint8_t, 4>;
 
 constexpr std::uint16_t kAddressFamilyInet = 2;  // AF_INET, the only family the program uses
 
+// The socket library version the window and quorvel-lookup ask Startup for: 2.1, the major
+// version in the low byte, as MAKEWORD(2, 1) writes it.
+constexpr std::uint16_t kSocketLibraryVersion = 0x0102;
+
 // The 16-byte IPv4 socket address a whois exchange connects to.
 struct SocketAddressV4 {
     std::uint16_t family = 0;

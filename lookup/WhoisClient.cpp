@@ -53,7 +53,7 @@ milliseconds TimeLeft(Clock::time_point deadline) {
 }  // namespace
 
 CWhoisClient::CWhoisClient(ISocketLibrary& sockets, ILookupFeedback& feedback)
-    : m_sockets(sockets), m_feedback(feedback), m_port(kWhoisPort), m_serverAddress{} {}
+    : m_sockets(sockets), m_feedback(feedback), m_serverAddress{} {}
 
 int CWhoisClient::SetServer(const std::string& hostName) {
     if (hostName == m_serverName) {
@@ -69,7 +69,7 @@ int CWhoisClient::SetServer(const std::string& hostName) {
     m_serverAddress = SocketAddressV4{};
     m_serverAddress.family = host->addressType;
     m_serverAddress.address = host->addresses.front();
-    m_serverAddress.portNetworkOrder = HostToNetwork16(m_port);
+    m_serverAddress.portNetworkOrder = HostToNetwork16(kWhoisPort);
     m_serverName = hostName;
     m_hasServer = true;
     return 1;

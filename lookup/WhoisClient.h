@@ -2,7 +2,6 @@
 // to port 43, send one query line, read until the server closes).
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "LookupFeedback.h"
@@ -33,7 +32,6 @@ private:
 
     ISocketLibrary& m_sockets;
     ILookupFeedback& m_feedback;
-    std::uint16_t m_port;
     std::string m_serverName;
     SocketAddressV4 m_serverAddress;
     bool m_hasServer = false;  // m_serverAddress belongs to m_serverName

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Checks Quorvel as a user meets it once installed, from a configured and built tree
 # (default build/ci):
-#  - the desktop entry and the AppStream metainfo pass their validators;
+#  - the desktop entry and the AppStream metainfo, as the build generates them, pass their
+#    validators;
 #  - both man pages render without warnings;
 #  - the install rules honour the prefix and DESTDIR;
 #  - the Debian package builds, derives its dependencies, holds what the install rules
-#    install, and its quorvel-lookup works from where the package puts it (unpacked into a
-#    scratch root; in CI also installed with dpkg, then purged again).
+#    install and its copyright file, changelog and lintian overrides, passes lintian, and its
+#    quorvel-lookup works from where the package puts it (unpacked into a scratch root; in CI
+#    also installed with dpkg, then purged again).
 # Private addresses only: nothing here reaches a registry.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -41,7 +43,10 @@ cache_value() {
     sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"
 }
 version=$(cache_value CMAKE_PROJECT_VERSION)
-app_id=example.quorvel.Quorvel
+version_line="Quorvel Version $(cut -d. -f1,2 <<<"$version")"  # what --version prints
+app_id=$(cache_value QUORVEL_APP_ID)
+[ -n "$app_id" ] || fail "$build/CMakeCache.txt names no QUORVEL_APP_ID"
+generated=$build/packaging  # the desktop entry, metainfo and man pages, versions filled in
 # The window is built when the tree holds a program named quorvel.
 window_built=no
 if [ -n "$(find "$build" -name quorvel -type f -perm -u+x -print -quit)" ]; then
@@ -96,18 +101,22 @@ if [ "$window_built" = yes ]; then
     )
 fi
 
-# --- the sources of the desktop integration
-validate_desktop_entry "packaging/$app_id.desktop"
-grep -qx 'Categories=Network;Utility;' "packaging/$app_id.desktop" || fail "desktop entry categories"
-pass "desktop entry validates"
-validate_metainfo "packaging/$app_id.metainfo.xml"
-pass "AppStream metainfo validates, release $version"
-for page in packaging/man/*.1; do
+# --- the desktop integration and the man pages, as the build generates them
+if [ "$window_built" = yes ]; then
+    validate_desktop_entry "$generated/$app_id.desktop"
+    grep -qx 'Categories=Network;Utility;' "$generated/$app_id.desktop" || fail "desktop entry categories"
+    pass "desktop entry validates"
+    validate_metainfo "$generated/$app_id.metainfo.xml"
+    pass "AppStream metainfo validates, release $version"
+fi
+for page in "$generated"/man/*.1; do
     render_man_page "$page"
+    grep -q "^\.TH .* \"Quorvel $version\"" "$page" || fail "$page is not of version $version"
 done
-pass "man pages render without warnings"
+grep -qF "\"$version_line\"" "$generated/man/quorvel-lookup.1" || fail "quorvel-lookup(1) lacks \"$version_line\""
+pass "man pages render without warnings, version $version"
 for size in 16 32 48; do
-    file -b "packaging/icons/hicolor/${size}x${size}/apps/$app_id.png" |
+    file -b "packaging/icons/hicolor/${size}x${size}/apps/quorvel.png" |
         grep -q "PNG image data, $size x $size" || fail "the ${size}x$size icon is not $size pixels"
 done
 python3 packaging/icons/draw-icons.py --check || fail "the desktop's icons are not the window's"
@@ -137,14 +146,30 @@ if [ "$window_built" = yes ]; then
 fi
 pass "package $(basename "$deb") built, depends: $depends"
 
-# The package holds exactly what the install rules install under /usr.
+# The package holds exactly what the install rules install under /usr, and the files only a
+# Debian package has.
+debian_files=(share/doc/quorvel/copyright share/doc/quorvel/changelog.Debian.gz
+    share/lintian/overrides/quorvel)
 DESTDIR="$work/usr-install" cmake --install "$build" --prefix /usr >/dev/null
-(cd "$work/usr-install" && find . -type f | sort) >"$work/installed.txt"
+{
+    (cd "$work/usr-install" && find . -type f)
+    printf './usr/%s\n' "${debian_files[@]}"
+} | sort >"$work/installed.txt"
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort >"$work/packaged.txt"
 diff -u "$work/installed.txt" "$work/packaged.txt" || fail "package and install rules differ"
-printf './usr/%s\n' "${expected_files[@]}" | sort >"$work/expected.txt"
+printf './usr/%s\n' "${expected_files[@]}" "${debian_files[@]}" | sort >"$work/expected.txt"
 diff -u "$work/expected.txt" "$work/packaged.txt" || fail "the package holds other files than expected"
-pass "package holds what the install rules install, and nothing else"
+pass "package holds what the install rules install, its copyright, changelog and lintian overrides"
+
+# lintian's errors and warnings fail the check; each tag the package keeps on purpose is
+# overridden, with its reason, in packaging/debian/lintian-overrides. Its information tags are
+# shown too, and are overridden the same way, but a new one only shows. lintian as root says so
+# on stderr; that line is dropped.
+lintian_report=$(lintian --display-info --fail-on error,warning "$deb" 2>&1) ||
+    fail "lintian: $(grep -v 'running with root privileges' <<<"$lintian_report")"
+lintian_report=$(grep -v 'running with root privileges' <<<"$lintian_report" || true)
+[ -z "$lintian_report" ] || echo "$lintian_report"
+pass "lintian reports no error and no warning"
 
 # Unpacked into a scratch root, the programs and pages work from where they land.
 dpkg-deb -x "$deb" "$work/root"
@@ -165,7 +190,7 @@ offline() {
 
 check_installed_lookup() {
     local lookup=$1 out status=0
-    [ "$("$lookup" --version)" = "Quorvel Version 1.0" ] || fail "$lookup --version"
+    [ "$("$lookup" --version)" = "$version_line" ] || fail "$lookup --version"
     out=$(offline "$lookup" 192.168.1.1) || status=$?
     [ "$status" -eq 0 ] || fail "$lookup 192.168.1.1 exited $status"
     out=${out//$'\r'/}  # the header's lines end in CR LF, as the window shows them

@@ -9,7 +9,7 @@ if [ "$(id -u)" -ne 0 ]; then
     exec sudo --preserve-env=DISPLAY,XAUTHORITY "$0" "$@"
 fi
 
-scripts/install-deps.sh
+scripts/install-deps.sh run test
 cmake --preset release
 targets=(quorvel-lookup)
 if [ -n "${DISPLAY:-}" ]; then

@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
-scripts/install-deps.sh
+scripts/install-deps.sh all
 
 echo "== build and unit tests"
 cmake --preset ci

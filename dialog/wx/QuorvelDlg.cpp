@@ -20,8 +20,6 @@
 namespace quorvel {
 namespace {
 
-constexpr std::uint16_t kSocketVersionRequested = 0x0102;  // version 2.1: major in the low byte
-
 wxString ShownText(const std::string& bytes) {
     return wxString::FromUTF8(InformationBoxText(bytes));
 }
@@ -58,7 +56,7 @@ void CQuorvelDlg::OnInitDialog(wxInitDialogEvent& event) {
     event.Skip();
     AddAboutItemToSystemMenu();
     SetIcons(m_icons);
-    if (m_sockets.Startup(kSocketVersionRequested) != 0) {
+    if (m_sockets.Startup(kSocketLibraryVersion) != 0) {
         ShowMessageBox(LoadStringResource(IDS_SOCKETS_START_FAILED), MessageIcon::None);
     }
     SetInformationText(LoadStringResource(IDS_READY));

@@ -20,7 +20,8 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 WINDOW_ICONS = HERE.parent.parent / "resources" / "icons"
-APP_ID = "example.quorvel.Quorvel"
+# The icons' file name here; installed, they are named after the application id.
+ICON_NAME = "quorvel"
 
 # The picture on a unit square, as the window's icon draws it.
 GLOBE_CX, GLOBE_CY, GLOBE_R = 0.42, 0.42, 0.38
@@ -181,9 +182,9 @@ def png(rows):
 def drawn_from_window_icon():
     """The icons drawn from the window's, by their path: the SVG and the small PNGs."""
     apps = HERE / "hicolor" / "{}" / "apps"
-    drawn = {Path(str(apps).format("scalable")) / f"{APP_ID}.svg": svg().encode()}
+    drawn = {Path(str(apps).format("scalable")) / f"{ICON_NAME}.svg": svg().encode()}
     for size in (16, 32):
-        path = Path(str(apps).format(f"{size}x{size}")) / f"{APP_ID}.png"
+        path = Path(str(apps).format(f"{size}x{size}")) / f"{ICON_NAME}.png"
         drawn[path] = png(read_xpm(WINDOW_ICONS / f"quorvel-{size}.xpm"))
     return drawn
 
@@ -206,7 +207,7 @@ def main():
         path.parent.mkdir(parents=True, exist_ok=True)
         path.write_bytes(data)
     scalable = next(path for path in drawn if path.suffix == ".svg")
-    big = HERE / "hicolor" / "48x48" / "apps" / f"{APP_ID}.png"
+    big = HERE / "hicolor" / "48x48" / "apps" / f"{ICON_NAME}.png"
     big.parent.mkdir(parents=True, exist_ok=True)
     subprocess.run(["rsvg-convert", "-w", "48", "-h", "48", "-o", str(big), str(scalable)],
                    check=True)

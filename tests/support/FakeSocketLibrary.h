@@ -15,7 +15,8 @@ namespace quorvel::testing {
 
 class FakeSocketLibrary : public ISocketLibrary {
 public:
-    // What a server does with a request it has no scripted reply for.
+    // The step of every exchange at which a server fails (SetFailure), whatever was asked. A
+    // server that does not fail answers a query it has no reply for with nothing: it closes.
     enum class Failure { None, Connect, Send, Recv };
 
     struct Request {
