@@ -3,8 +3,8 @@
 
 - 16x16 and 32x32 PNGs, pixel for pixel the window's own icon (resources/icons/*.xpm), so the
   menu, the task bar and the window show the same picture;
-- a scalable SVG of the same picture, a globe under a magnifying glass, drawn from the same
-  geometry as resources/icons/draw-icon.py;
+- a scalable SVG of the same picture, a globe under a magnifying glass, drawn from the
+  geometry the window's icon is drawn from (resources/icons/icon_geometry.py);
 - a 48x48 PNG rendered from the SVG (needs rsvg-convert, Debian's librsvg2-bin).
 
 Run it again after the window's icon changes, and commit what it writes. With --check it
@@ -20,16 +20,17 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 WINDOW_ICONS = HERE.parent.parent / "resources" / "icons"
+sys.path.insert(0, str(WINDOW_ICONS))
+from icon_geometry import (BLACK_RING_OUTER, GLOBE_CX, GLOBE_CY, GLOBE_R, GRAY_RING_OUTER,  # noqa: E402
+                           GRID_STEP, HANDLE_CORE_HALF, HANDLE_END, HANDLE_HALF, HANDLE_START,
+                           LAND_LAT_PHASE, LAND_LAT_WAVES, LAND_LON_PHASE, LAND_LON_WAVES,
+                           LAND_THRESHOLD, LENS_CX, LENS_CY, LENS_INNER, LENS_R, LENS_ZOOM, RIM)
+
 # The icons' file name here; installed, they are named after the application id.
 ICON_NAME = "quorvel"
 
-# The picture on a unit square, as the window's icon draws it.
-GLOBE_CX, GLOBE_CY, GLOBE_R = 0.42, 0.42, 0.38
-RIM = 0.90  # the sea ends at 0.90 of the radius; the navy rim takes the rest
-GRID_HALF_WIDTH = 0.05  # radians either side of a line; the pixels use 0.07, one pixel wide
-LENS_CX, LENS_CY, LENS_R = 0.66, 0.66, 0.20
-LENS_ZOOM = 1 / 0.6
-HANDLE_END, HANDLE_HALF, HANDLE_CORE_HALF = 0.50, 0.075, 0.035
+# Scaled, the grid lines are drawn thinner than the pixels' one-pixel lines.
+SVG_GRID_HALF_WIDTH = 0.05  # radians either side of a line
 
 # The 16-colour palette entries the icon uses.
 NAVY, BLUE, AQUA, GREEN, LIME = "#000080", "#0000FF", "#00FFFF", "#008000", "#00FF00"
@@ -53,15 +54,16 @@ def project(lon, lat):
 
 
 def land_intervals(lat):
-    """The longitudes where the window's icon has land at this latitude: it is land where
-    sin(3 lon + 1.2) + cos(2 lat - 0.5) > 1.05."""
-    t = 1.05 - math.cos(2 * lat - 0.5)
+    """The longitudes where the window's icon has land at this latitude (icon_geometry's
+    is_land), solved for the longitude."""
+    t = LAND_THRESHOLD - math.cos(LAND_LAT_WAVES * lat - LAND_LAT_PHASE)
     if t >= 1:
         return []
     a = math.asin(t)
     found = []
-    for start, end in (((a - 1.2) / 3, (math.pi - a - 1.2) / 3),
-                       ((-2 * math.pi + a - 1.2) / 3, (-math.pi - a - 1.2) / 3)):
+    waves, phase = LAND_LON_WAVES, LAND_LON_PHASE
+    for start, end in (((a - phase) / waves, (math.pi - a - phase) / waves),
+                       ((-2 * math.pi + a - phase) / waves, (-math.pi - a - phase) / waves)):
         start, end = max(start, -math.pi / 2), min(end, math.pi / 2)
         if start < end:
             found.append((start, end))
@@ -91,7 +93,7 @@ def globe(colours):
     """The globe: a navy rim, blue sea with green land, crossed by the aqua grid of
     meridians and parallels every 45 degrees."""
     cx, cy, r = u(GLOBE_CX), u(GLOBE_CY), GLOBE_R
-    grid = u(2 * GRID_HALF_WIDTH * GLOBE_R)
+    grid = u(2 * SVG_GRID_HALF_WIDTH * GLOBE_R)
     parts = [
         f'<circle cx="{cx}" cy="{cy}" r="{u(r)}" fill="{colours["rim"]}"/>',
         f'<g clip-path="url(#sea)">',
@@ -100,15 +102,20 @@ def globe(colours):
     parts += [f'<path d="{d}" fill="{colours["land"]}"/>' for d in land_paths()]
     parts.append(f'<g fill="none" stroke="{colours["grid"]}" stroke-width="{grid}">')
     parts.append(f'<line x1="{cx}" y1="{u(GLOBE_CY - r)}" x2="{cx}" y2="{u(GLOBE_CY + r)}"/>')
-    parts.append(f'<ellipse cx="{cx}" cy="{cy}" rx="{u(r * math.sin(math.pi / 4))}" '
+    parts.append(f'<ellipse cx="{cx}" cy="{cy}" rx="{u(r * math.sin(GRID_STEP))}" '
                  f'ry="{u(r)}"/>')
-    for lat in (-math.pi / 4, 0, math.pi / 4):
+    for lat in (-GRID_STEP, 0, GRID_STEP):
         y = GLOBE_CY + r * math.sin(lat)
         half = r * math.cos(lat)
         parts.append(f'<line x1="{u(GLOBE_CX - half)}" y1="{u(y)}" '
                      f'x2="{u(GLOBE_CX + half)}" y2="{u(y)}"/>')
     parts += ["</g>", "</g>"]
     return parts
+
+
+def ring(colour, inner, outer):
+    return (f'<circle cx="{u(LENS_CX)}" cy="{u(LENS_CY)}" r="{u((inner + outer) / 2)}" '
+            f'fill="none" stroke="{colour}" stroke-width="{u(outer - inner)}"/>')
 
 
 def magnifier():
@@ -118,7 +125,7 @@ def magnifier():
     zoom = (f"translate({lx} {ly}) scale({LENS_ZOOM:.4f}) "
             f"translate({u(-LENS_CX)} {u(-LENS_CY)})")
     reach = HANDLE_END * math.sqrt(0.5)
-    start = (LENS_R + 0.02) * math.sqrt(0.5)
+    start = HANDLE_START * math.sqrt(0.5)
     parts = [
         '<g clip-path="url(#lens)">',
         f'<rect width="{SIZE}" height="{SIZE}" fill="{WHITE}"/>',
@@ -126,10 +133,8 @@ def magnifier():
         *globe(BRIGHT),
         "</g>",
         "</g>",
-        f'<circle cx="{lx}" cy="{ly}" r="{u(LENS_R + 0.005)}" fill="none" '
-        f'stroke="{GRAY}" stroke-width="{u(0.03)}"/>',
-        f'<circle cx="{lx}" cy="{ly}" r="{u(LENS_R + 0.0325)}" fill="none" '
-        f'stroke="{BLACK}" stroke-width="{u(0.025)}"/>',
+        ring(GRAY, LENS_INNER, GRAY_RING_OUTER),
+        ring(BLACK, GRAY_RING_OUTER, BLACK_RING_OUTER),
     ]
     for colour, half in ((BLACK, HANDLE_HALF), (MAROON, HANDLE_CORE_HALF)):
         parts.append(f'<line x1="{u(LENS_CX + start)}" y1="{u(LENS_CY + start)}" '
@@ -144,7 +149,7 @@ def svg():
         f'<clipPath id="sea"><circle cx="{u(GLOBE_CX)}" cy="{u(GLOBE_CY)}" '
         f'r="{u(GLOBE_R * RIM)}"/></clipPath>',
         f'<clipPath id="lens"><circle cx="{u(LENS_CX)}" cy="{u(LENS_CY)}" '
-        f'r="{u(LENS_R - 0.01)}"/></clipPath>',
+        f'r="{u(LENS_INNER)}"/></clipPath>',
         "</defs>",
     ]
     body = defs + globe(PLAIN) + magnifier()

@@ -7,6 +7,10 @@ import math
 import struct
 from pathlib import Path
 
+from icon_geometry import (BLACK_RING_OUTER, GLOBE_CX, GLOBE_CY, GLOBE_R, GRAY_RING_OUTER,
+                           GRID_HALF_WIDTH, GRID_STEP, HANDLE_CORE_HALF, HANDLE_END, HANDLE_HALF,
+                           HANDLE_START, LENS_CX, LENS_CY, LENS_INNER, LENS_ZOOM, RIM, is_land)
+
 HERE = Path(__file__).resolve().parent
 
 # The 16 colours every display could show; the icon uses nothing else.
@@ -24,38 +28,36 @@ CLEAR = None
 def pixel(x, y):
     """The colour at (x, y) of the picture drawn on a unit square (0..1, 0..1)."""
     # The magnifier: a ring with a light lens, its handle running to the lower right corner.
-    lens_cx, lens_cy, lens_r = 0.66, 0.66, 0.20
-    lens_d = math.hypot(x - lens_cx, y - lens_cy)
-    along = ((x - lens_cx) + (y - lens_cy)) / math.sqrt(2)
-    across = abs((x - lens_cx) - (y - lens_cy)) / math.sqrt(2)
-    if lens_r + 0.02 < along < 0.50 and across < 0.075:
-        return MAROON if across < 0.035 else BLACK
-    if lens_d <= lens_r + 0.045:
-        if lens_d > lens_r - 0.01:
-            return BLACK if lens_d > lens_r + 0.02 else GRAY
+    lens_d = math.hypot(x - LENS_CX, y - LENS_CY)
+    along = ((x - LENS_CX) + (y - LENS_CY)) / math.sqrt(2)
+    across = abs((x - LENS_CX) - (y - LENS_CY)) / math.sqrt(2)
+    if HANDLE_START < along < HANDLE_END and across < HANDLE_HALF:
+        return MAROON if across < HANDLE_CORE_HALF else BLACK
+    if lens_d <= BLACK_RING_OUTER:
+        if lens_d > LENS_INNER:
+            return BLACK if lens_d > GRAY_RING_OUTER else GRAY
         # Seen through the lens the globe is magnified and brighter.
-        seen = pixel_of_globe(lens_cx + (x - lens_cx) * 0.6, lens_cy + (y - lens_cy) * 0.6)
+        seen = pixel_of_globe(LENS_CX + (x - LENS_CX) / LENS_ZOOM,
+                              LENS_CY + (y - LENS_CY) / LENS_ZOOM)
         return {BLUE: AQUA, NAVY: BLUE, GREEN: LIME, AQUA: WHITE}.get(seen, WHITE)
     return pixel_of_globe(x, y)
 
 
 def pixel_of_globe(x, y):
     """The globe: blue sea crossed by a grid of meridians and parallels, with green land."""
-    cx, cy, r = 0.42, 0.42, 0.38
-    dx, dy = (x - cx) / r, (y - cy) / r
+    dx, dy = (x - GLOBE_CX) / GLOBE_R, (y - GLOBE_CY) / GLOBE_R
     d = math.hypot(dx, dy)
     if d > 1.0:
         return CLEAR
-    if d > 0.90:
+    if d > RIM:
         return NAVY
     lon = math.asin(max(-1.0, min(1.0, dx / math.sqrt(max(1e-9, 1 - dy * dy)))))
     lat = math.asin(max(-1.0, min(1.0, dy)))
-    on_grid = min(abs(lon - k * math.pi / 4) for k in range(-2, 3)) < 0.07 or \
-        min(abs(lat - k * math.pi / 4) for k in range(-2, 3)) < 0.07
-    land = (math.sin(3.0 * lon + 1.2) + math.cos(2.0 * lat - 0.5)) > 1.05
+    on_grid = min(abs(lon - k * GRID_STEP) for k in range(-2, 3)) < GRID_HALF_WIDTH or \
+        min(abs(lat - k * GRID_STEP) for k in range(-2, 3)) < GRID_HALF_WIDTH
     if on_grid:
         return AQUA
-    return GREEN if land else BLUE
+    return GREEN if is_land(lon, lat) else BLUE
 
 
 def render(size):
