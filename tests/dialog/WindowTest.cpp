@@ -114,8 +114,8 @@ struct PlacedControl {
     wxRect dialogUnits;
 };
 
-wxWindow* ByName(wxWindow& dialog, const char* name) {
-    return dialog.FindWindow(XRCID(name));
+std::function<wxWindow*(wxWindow&)> Named(const char* name) {
+    return [name](wxWindow& dialog) { return dialog.FindWindow(XRCID(name)); };
 }
 
 wxWindow* OkButton(wxWindow& dialog) {
@@ -209,8 +209,8 @@ public:
         : m_dialog(dialog),
           m_watcher(watcher),
           m_folder(std::move(folder)),
-          m_address(dynamic_cast<wxTextCtrl*>(ByName(dialog, "IDC_ADDRESS"))),
-          m_information(dynamic_cast<wxTextCtrl*>(ByName(dialog, "IDC_INFORMATION"))),
+          m_address(dynamic_cast<wxTextCtrl*>(Named("IDC_ADDRESS")(dialog))),
+          m_information(dynamic_cast<wxTextCtrl*>(Named("IDC_INFORMATION")(dialog))),
           m_locate(dynamic_cast<wxButton*>(OkButton(dialog))) {}
 
     // Where every behaviour starts: the dialog open and ready, the pointer on it. Keys go to
@@ -241,14 +241,10 @@ public:
         ExpectEqual(LabelOf<wxStaticBox>(m_dialog, 0), wxString("Destination Information"),
                     "group label");
         ExpectPlacement(m_dialog,
-                        {{"address box",
-                          [](wxWindow& d) { return ByName(d, "IDC_ADDRESS"); },
-                          {117, 20, 107, 13}},
+                        {{"address box", Named("IDC_ADDRESS"), {117, 20, 107, 13}},
                          {"Locate button", OkButton, {260, 20, 43, 14}},
                          {"address label", NthOf<wxStaticText>(0), {18, 20, 89, 13}},
-                         {"information box",
-                          [](wxWindow& d) { return ByName(d, "IDC_INFORMATION"); },
-                          {28, 75, 266, 163}},
+                         {"information box", Named("IDC_INFORMATION"), {28, 75, 266, 163}},
                          {"group box", NthOf<wxStaticBox>(0), {18, 62, 285, 185}}},
                         {320, 263});
         // Tab order is the order of the children.
@@ -338,7 +334,7 @@ public:
         } locked;
         bool blocked = false;
         Sockets().AddReverseName({10, 20, 30, 40}, "slow.example");
-        Sockets().SetReverseLookupHook([&](const Ipv4Address&) {
+        Sockets().SetReverseLookupHook([&] {
             blocked = true;
             locked = {m_address->IsEnabled(), m_locate->IsEnabled(), wxIsBusy(),
                       m_information->GetValue(), Screenshot(m_dialog)};

@@ -78,7 +78,7 @@ std::optional<HostEntry> FakeSocketLibrary::GetHostByName(const std::string& hos
 std::optional<std::string> FakeSocketLibrary::GetHostByAddr(const Ipv4Address& address) {
     ++m_reverseCalls;
     if (m_reverseHook) {
-        m_reverseHook(address);
+        m_reverseHook();
     }
     const auto found = m_reverseNames.find(address);
     if (found == m_reverseNames.end()) {

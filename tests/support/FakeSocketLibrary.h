@@ -41,9 +41,7 @@ public:
     void SetReverseError(int errorCode) { m_reverseError = errorCode; }
     // Runs as each reverse lookup begins, on the caller's thread, which it can hold there as
     // a slow name server would.
-    void SetReverseLookupHook(std::function<void(const Ipv4Address&)> hook) {
-        m_reverseHook = std::move(hook);
-    }
+    void SetReverseLookupHook(std::function<void()> hook) { m_reverseHook = std::move(hook); }
 
     // Replies are handed out at most this many bytes per Recv (the client asks for 100).
     void SetChunkSize(int bytes) { m_chunkSize = bytes; }
@@ -98,7 +96,7 @@ private:
     std::vector<std::string> m_resolvedNames;
     int m_reverseCalls = 0;
     int m_reverseError = kErrorNoData;
-    std::function<void(const Ipv4Address&)> m_reverseHook;
+    std::function<void()> m_reverseHook;
     int m_chunkSize = 100;
     int m_startupResult = 0;
     std::vector<std::uint16_t> m_startupVersions;
