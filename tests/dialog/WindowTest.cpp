@@ -309,13 +309,7 @@ public:
                    return !m_watcher.messageBoxes.empty() && m_information->GetValue() == "Ready.";
                }),
                "an empty destination is answered");
-        if (!m_watcher.messageBoxes.empty()) {
-            ExpectEqual(m_watcher.messageBoxes.front().text,
-                        std::string("Please type destination address."),
-                        "empty destination message");
-            Expect((m_watcher.messageBoxes.front().style & wxICON_EXCLAMATION) != 0,
-                   "the message has the exclamation icon");
-        }
+        ExpectMessageBox("Please type destination address.", wxICON_EXCLAMATION);
         ExpectEqual(Sockets().ResolverCalls(), 0, "no resolver call for an empty destination");
         ExpectInputUnlocked("after an empty destination");
     }
@@ -407,12 +401,7 @@ public:
 
     // The socket library did not start (the application sets that up): the dialog still
     // opens ready, after a message without an icon.
-    void StartupFails() {
-        Expect(m_watcher.messageBoxes.size() == 1 &&
-                   m_watcher.messageBoxes.front().text == "WSAStartup failed!" &&
-                   (m_watcher.messageBoxes.front().style & wxICON_EXCLAMATION) == 0,
-               "\"WSAStartup failed!\" without an icon");
-    }
+    void StartupFails() { ExpectMessageBox("WSAStartup failed!", 0); }
 
 private:
     void TypeDestination(const char* destination) {
@@ -463,6 +452,15 @@ private:
             RunEventsFor(100ms);
             m_simulator.MouseClick();
         }
+    }
+
+    // The one message box shown, with the exclamation icon or none.
+    void ExpectMessageBox(const std::string& text, long icon) {
+        const std::vector<CDialogWatcher::MessageBox>& shown = m_watcher.messageBoxes;
+        Expect(shown.size() == 1 && shown.front().text == text &&
+                   (shown.front().style & wxICON_EXCLAMATION) == icon,
+               "one message box, \"" + text + "\"" +
+                   (icon != 0 ? " with the exclamation icon" : " without an icon"));
     }
 
     void ExpectStillOpen(const std::string& when) {
