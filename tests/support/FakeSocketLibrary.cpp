@@ -55,8 +55,8 @@ void FakeSocketLibrary::AddReverseName(const Ipv4Address& address, const std::st
     m_reverseNames[address] = name;
 }
 
-int FakeSocketLibrary::Startup(std::uint16_t) {
-    ++m_startups;
+int FakeSocketLibrary::Startup(std::uint16_t versionRequested) {
+    m_startupVersions.push_back(versionRequested);
     return m_startupResult;
 }
 
@@ -77,6 +77,9 @@ std::optional<HostEntry> FakeSocketLibrary::GetHostByName(const std::string& hos
 
 std::optional<std::string> FakeSocketLibrary::GetHostByAddr(const Ipv4Address& address) {
     ++m_reverseCalls;
+    if (m_reverseHook) {
+        m_reverseHook();
+    }
     const auto found = m_reverseNames.find(address);
     if (found == m_reverseNames.end()) {
         m_lastError = m_reverseError;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -39,6 +40,9 @@ public:
     void AddHostName(const std::string& name, std::vector<Ipv4Address> addresses);
     void AddReverseName(const Ipv4Address& address, const std::string& name);
     void SetReverseError(int errorCode) { m_reverseError = errorCode; }
+    // Runs as each reverse lookup begins, on the caller's thread, which it can hold there as
+    // a slow name server would.
+    void SetReverseLookupHook(std::function<void()> hook) { m_reverseHook = std::move(hook); }
 
     // Replies are handed out at most this many bytes per Recv (the client asks for 100).
     void SetChunkSize(int bytes) { m_chunkSize = bytes; }
@@ -47,7 +51,8 @@ public:
 
     const std::vector<Request>& Requests() const { return m_requests; }
     std::vector<std::string> ResolvedNames() const { return m_resolvedNames; }
-    int Startups() const { return m_startups; }
+    int Startups() const { return static_cast<int>(m_startupVersions.size()); }
+    const std::vector<std::uint16_t>& StartupVersions() const { return m_startupVersions; }
     int Cleanups() const { return m_cleanups; }
     int OpenSockets() const { return m_openSockets; }
     int ResolverCalls() const { return static_cast<int>(m_resolvedNames.size()) + m_reverseCalls; }
@@ -92,9 +97,10 @@ private:
     std::vector<std::string> m_resolvedNames;
     int m_reverseCalls = 0;
     int m_reverseError = kErrorNoData;
+    std::function<void()> m_reverseHook;
     int m_chunkSize = 100;
     int m_startupResult = 0;
-    int m_startups = 0;
+    std::vector<std::uint16_t> m_startupVersions;
     int m_cleanups = 0;
     int m_openSockets = 0;
     int m_lastError = 0;
