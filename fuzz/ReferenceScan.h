@@ -51,10 +51,10 @@ public:
                         p = ToTerminator(std::min(p + key->offset, end));
                         break;
                     case KeyAction::Value:
-                        p = Capture(std::min(p + key->offset, end), Field(fields, key->field));
+                        p = Capture(std::min(p + key->offset, end), FieldOf(fields, key->field));
                         break;
                     case KeyAction::ValueThenStop:
-                        Capture(std::min(p + key->offset, end), Field(fields, key->field));
+                        Capture(std::min(p + key->offset, end), FieldOf(fields, key->field));
                         return recordStart;
                     case KeyAction::Stop:
                         return recordStart;
@@ -78,18 +78,6 @@ private:
             }
         }
         return nullptr;
-    }
-
-    static std::string& Field(ScanFields& fields, ScanField field) {
-        switch (field) {
-            case ScanField::OrgId:
-                return fields.orgId;
-            case ScanField::Owner:
-                return fields.owner;
-            case ScanField::NetName:
-                break;
-        }
-        return fields.netName;
     }
 
     std::size_t ToTerminator(std::size_t p) const {

@@ -44,35 +44,14 @@ bool IsContent(const Line& line) {
     return !line.text.empty() && !IsComment(line);
 }
 
-bool StartsWithAsciiLetter(std::string_view text) {
-    if (text.empty()) {
-        return false;
-    }
-    const char first = text.front();
-    return (first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z');
-}
-
-// The handle of a match-list entry ("Google LLC GOGL (NET-8-8-8-0-1) 8.8.8.0 - 8.8.8.255"):
-// the text between the line's first '(' and the next ')'. None without such a pair.
-std::optional<std::string_view> EntryHandle(std::string_view text) {
-    const std::size_t open = text.find('(');
-    if (open == std::string_view::npos) {
-        return std::nullopt;
-    }
-    const std::size_t close = text.find(')', open + 1);
-    if (close == std::string_view::npos) {
-        return std::nullopt;
-    }
-    return text.substr(open + 1, close - open - 1);
-}
-
-// ARIN lists the covering networks first: the last of the consecutive entries from `first` is
-// the most specific.
+// A match-list entry ("Google LLC GOGL (NET-8-8-8-0-1) 8.8.8.0 - 8.8.8.255") names its handle
+// between parentheses. ARIN lists the covering networks first: the last of the consecutive
+// entries from `first` is the most specific.
 std::string LastEntryHandle(std::vector<Line>::const_iterator first,
-                            std::vector<Line>::const_iterator end) {
-    std::string_view handle = *EntryHandle(first->text);
+                                  std::vector<Line>::const_iterator end) {
+    std::string_view handle = *TextInParentheses(first->text);
     for (auto entry = std::next(first); entry != end; ++entry) {
-        const std::optional<std::string_view> next = EntryHandle(entry->text);
+        const std::optional<std::string_view> next = TextInParentheses(entry->text);
         if (!next) {
             break;
         }
@@ -118,7 +97,7 @@ CurrentArinReply ReadCurrentArinReply(std::string_view reply, bool listMayBeFoll
         return Of(Kind::NoMatch);
     }
     if (listMayBeFollowed && StartsWithAsciiLetter(firstContent->text) &&
-        EntryHandle(firstContent->text)) {
+        TextInParentheses(firstContent->text)) {
         CurrentArinReply list = Of(Kind::MatchList);
         list.handle = LastEntryHandle(firstContent, lines.end());
         return list;

@@ -11,27 +11,14 @@
 namespace quorvel {
 namespace {
 
-bool StartsWithLetter(const std::string& reply) {
-    if (reply.empty()) {
-        return false;
-    }
-    const auto first = static_cast<unsigned char>(reply.front());
-    return (first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z');
-}
-
 // A reply in the older layout that lists matches ("Level 3 Communications LVLT-ORG-8-8
-// (NET-8-0-0-0-1) ...") names the first entry's handle between parentheses. None when there is
-// no '(' with a ')' after it.
+// (NET-8-0-0-0-1) ...") names the first entry's handle between parentheses.
 std::optional<std::string> FirstMatchHandle(const std::string& reply) {
-    const std::size_t open = reply.find('(');
-    if (open == std::string::npos) {
+    const std::optional<std::string_view> handle = TextInParentheses(reply);
+    if (!handle) {
         return std::nullopt;
     }
-    const std::size_t close = reply.find(')', open + 1);
-    if (close == std::string::npos) {
-        return std::nullopt;
-    }
-    return reply.substr(open + 1, std::min(close - open - 1, kMaxHandle));
+    return std::string(Left(*handle, kMaxHandle));
 }
 
 }  // namespace
@@ -49,7 +36,7 @@ int RegistryLookup::ReadArinReply(bool listMayBeFollowed) {
     if (IsCurrentArinLayout(m_reply)) {
         return ReadCurrentArinLayout(listMayBeFollowed);
     }
-    if (listMayBeFollowed && StartsWithLetter(m_reply)) {
+    if (listMayBeFollowed && StartsWithAsciiLetter(m_reply)) {
         // A list of matches: ask for the first entry instead.
         if (const std::optional<std::string> handle = FirstMatchHandle(m_reply)) {
             return AskArinForHandle(*handle);

@@ -2,6 +2,7 @@
 // replacement. Comparisons are std::string's, which order bytes by their unsigned values.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,28 @@ inline std::string_view Right(std::string_view text, std::size_t n) {
 
 inline bool StartsWith(std::string_view text, std::string_view prefix) {
     return Left(text, prefix.size()) == prefix;
+}
+
+// True when the text begins with an ASCII letter (whatever the locale).
+inline bool StartsWithAsciiLetter(std::string_view text) {
+    if (text.empty()) {
+        return false;
+    }
+    const char first = text.front();
+    return (first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z');
+}
+
+// The text between the first '(' and the next ')' after it; none without such a pair.
+inline std::optional<std::string_view> TextInParentheses(std::string_view text) {
+    const std::size_t open = text.find('(');
+    if (open == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::size_t close = text.find(')', open + 1);
+    if (close == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return text.substr(open + 1, close - open - 1);
 }
 
 // Every occurrence of `from` replaced by `to`, scanning left to right without overlap.

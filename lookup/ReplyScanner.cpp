@@ -117,20 +117,8 @@ private:
         }
         const std::size_t terminator = ToTerminator(p);
         const std::size_t length = std::min(terminator - p, kMaxCapturedValue);
-        FieldFor(field).assign(m_reply.substr(p, length));
+        FieldOf(m_fields, field).assign(m_reply.substr(p, length));
         return terminator;
-    }
-
-    std::string& FieldFor(ScanField field) {
-        switch (field) {
-            case ScanField::OrgId:
-                return m_fields.orgId;
-            case ScanField::Owner:
-                return m_fields.owner;
-            case ScanField::NetName:
-                break;
-        }
-        return m_fields.netName;
     }
 
     std::string_view m_reply;
@@ -141,6 +129,18 @@ private:
 };
 
 }  // namespace
+
+std::string& FieldOf(ScanFields& fields, ScanField field) {
+    switch (field) {
+        case ScanField::OrgId:
+            return fields.orgId;
+        case ScanField::Owner:
+            return fields.owner;
+        case ScanField::NetName:
+            break;
+    }
+    return fields.netName;
+}
 
 std::optional<std::size_t> ScanReply(std::string_view reply, const ScannerRules& rules,
                                      ScanFields& fields) {

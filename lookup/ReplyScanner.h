@@ -20,6 +20,9 @@ struct ScanFields {
 
 enum class ScanField { NetName, OrgId, Owner };
 
+// The member of `fields` that `field` names.
+std::string& FieldOf(ScanFields& fields, ScanField field);
+
 enum class KeyAction {
     RecordStartThenSkip,  // the record begins here; then skip `offset` and on to the line's end
     Skip,                 // move on by `offset`, then on to the line's end
