@@ -23,6 +23,9 @@ packages=(
     xclip
     # the 32-bit Windows cross build
     g++-mingw-w64-i686
+    # the 64-bit Windows cross build, its tests under wine (GoogleTest's sources; wine's fonts
+    # draw the caption buttons and menu marks) and the installer
+    g++-mingw-w64-x86-64 googletest wine wine64 fonts-wine nsis
     # the benchmarks, the whois client they are compared with, and the X library the window's
     # start-up timer watches the X server with
     libbenchmark-dev whois libx11-dev

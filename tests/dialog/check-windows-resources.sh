@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Compiles the window's Windows resources (icon and version record) with the cross resource
-# compiler, so that a mistake shows before a Windows build. wxWidgets' own resources are not
-# on this machine: an empty stand-in takes their place.
+# Compiles the Windows window's resources (dialog templates written from the dialog layouts,
+# string table, icon and version record) with the cross resource compiler, so that a mistake
+# shows in the Linux build too.
 #
 # check-windows-resources.sh WINDRES RESOURCES_FOLDER WORK_FOLDER
 set -euo pipefail
@@ -9,14 +9,17 @@ windres=$1
 resources=$2
 work=$3
 
-mkdir -p "$work/wx/msw"
-: >"$work/wx/msw/wx.rc"
+mkdir -p "$work"
+python3 "$resources/xrc_to_rc.py" "$work/Dialogs.rc" "$resources/MainDialog.xrc" "$resources/AboutDialog.xrc"
 "$windres" -I "$resources" -I "$work" "$resources/Quorvel.rc" -O rc -o "$work/Quorvel.rc.txt"
 grep -q '^128 14 /\* RT_GROUP_ICON \*/' "$work/Quorvel.rc.txt" || { echo "FAILED: no icon group 128"; exit 1; }
 grep -q '^1 VERSIONINFO' "$work/Quorvel.rc.txt" || { echo "FAILED: no version record"; exit 1; }
+grep -q '^102 DIALOGEX' "$work/Quorvel.rc.txt" || { echo "FAILED: no main dialog template 102"; exit 1; }
+grep -q '^100 DIALOG ' "$work/Quorvel.rc.txt" || { echo "FAILED: no About box template 100"; exit 1; }
+grep -qF '105, "Sorry,unable to resolve' "$work/Quorvel.rc.txt" || { echo "FAILED: no string table"; exit 1; }
 for field in '"FileVersion", "1, 0, 0, 1' '"ProductVersion", "1, 0, 0, 1' \
     '"FileDescription", "Query Information of IP address' '"ProductName", "Quorvel' \
     '"InternalName", "Quorvel'; do
     grep -qF "$field" "$work/Quorvel.rc.txt" || { echo "FAILED: version field $field"; exit 1; }
 done
-echo "icon group 128 and version record 1.0.0.1 compile"
+echo "dialog templates, string table, icon group 128 and version record 1.0.0.1 compile"
