@@ -9,6 +9,8 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
     # The test programs run under wine: list their tests when ctest runs, inside the test
     # sandbox with its warm wine server, not while building.
     set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
+    # The tests that start wine themselves use the build's own prefix.
+    set(QUORVEL_WINEPREFIX ${CMAKE_BINARY_DIR}/wine CACHE PATH "The wine prefix the tests run in")
 else()
     find_package(GTest REQUIRED)
 endif()

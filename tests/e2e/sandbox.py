@@ -98,11 +98,16 @@ def _nsswitch_with_files_then_dns():
     return "".join(lines) + "hosts: files dns\n"
 
 
+def with_wine_server(command):
+    """The command run beside a wine server of this sandbox's own, started and warmed first
+    (wine's server makes the Windows programs' sockets, so it must be in this network). The
+    wine prefix is $WINEPREFIX."""
+    return ["env", "QUORVEL_WINE_SANDBOX=1", WINE_SANDBOX] + command
+
+
 def wine_command(program):
-    """How to run a Windows program in this sandbox: under wine, beside a wine server of the
-    sandbox's own (the server makes the program's sockets, so it must be in this network).
-    The wine prefix is $WINEPREFIX."""
-    return ["env", "QUORVEL_WINE_SANDBOX=1", WINE_SANDBOX, "wine", program]
+    """How to run a Windows program in this sandbox: under wine, beside a server of its own."""
+    return with_wine_server(["wine", program])
 
 
 class DnsServer:
