@@ -29,6 +29,13 @@ mount -t tmpfs -o mode=0700 tmpfs "$server_folder"
 
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no offer to install .NET or a browser engine
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    # A new prefix, made whole before anything uses it: wine registers its system's classes
+    # (the shell's links among them) on processes of its own, which a server stopped early
+    # would cut short.
+    wineboot --init >/dev/null 2>&1 </dev/null
+    wineserver -w
+fi
 wineserver -p >/dev/null 2>&1 </dev/null
 wine cmd /c exit >/dev/null 2>&1 </dev/null
 status=0
