@@ -3,15 +3,19 @@
 # string table, icon and version record) with the cross resource compiler, so that a mistake
 # shows in the Linux build too.
 #
-# check-windows-resources.sh WINDRES RESOURCES_FOLDER WORK_FOLDER
+# check-windows-resources.sh WINDRES RESOURCES_FOLDER WORK_FOLDER [INCLUDE_FOLDER...]
 set -euo pipefail
 windres=$1
 resources=$2
 work=$3
+includes=()
+for folder in "${@:4}"; do
+    includes+=(-I "$folder")
+done
 
 mkdir -p "$work"
 python3 "$resources/xrc_to_rc.py" "$work/Dialogs.rc" "$resources/MainDialog.xrc" "$resources/AboutDialog.xrc"
-"$windres" -I "$resources" -I "$work" "$resources/Quorvel.rc" -O rc -o "$work/Quorvel.rc.txt"
+"$windres" -I "$resources" -I "$work" "${includes[@]}" "$resources/Quorvel.rc" -O rc -o "$work/Quorvel.rc.txt"
 grep -q '^128 14 /\* RT_GROUP_ICON \*/' "$work/Quorvel.rc.txt" || { echo "FAILED: no icon group 128"; exit 1; }
 grep -q '^1 VERSIONINFO' "$work/Quorvel.rc.txt" || { echo "FAILED: no version record"; exit 1; }
 grep -q '^102 DIALOGEX' "$work/Quorvel.rc.txt" || { echo "FAILED: no main dialog template 102"; exit 1; }

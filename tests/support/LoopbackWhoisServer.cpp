@@ -19,7 +19,6 @@ namespace {
 // The few calls that differ between Winsock and BSD sockets.
 #ifdef _WIN32
 using NativeSocket = SOCKET;
-constexpr int kSendFlags = 0;
 int CloseNative(NativeSocket socket) {
     return ::closesocket(socket);
 }
@@ -35,17 +34,19 @@ NativeSocket AcceptNative(NativeSocket listener) {
 bool IsValid(NativeSocket socket) {
     return socket != INVALID_SOCKET;
 }
-// Winsock must be started before the first socket; it counts starts and clean-ups.
-struct SocketLibraryUse {
-    SocketLibraryUse() {
+long long SendNative(NativeSocket socket, const char* data, std::size_t length) {
+    return ::send(socket, data, static_cast<int>(length), 0);
+}
+// Winsock must be started before the first socket; the start lasts as long as the tests.
+void StartSocketLibrary() {
+    static const bool started = [] {
         WSADATA data{};
-        ::WSAStartup(MAKEWORD(2, 2), &data);
-    }
-    ~SocketLibraryUse() { ::WSACleanup(); }
-};
+        return ::WSAStartup(MAKEWORD(2, 2), &data) == 0;
+    }();
+    static_cast<void>(started);
+}
 #else
 using NativeSocket = int;
-constexpr int kSendFlags = MSG_NOSIGNAL;
 int CloseNative(NativeSocket socket) {
     return ::close(socket);
 }
@@ -61,7 +62,10 @@ NativeSocket AcceptNative(NativeSocket listener) {
 bool IsValid(NativeSocket socket) {
     return socket >= 0;
 }
-struct SocketLibraryUse {};
+long long SendNative(NativeSocket socket, const char* data, std::size_t length) {
+    return ::send(socket, data, length, MSG_NOSIGNAL);
+}
+void StartSocketLibrary() {}
 #endif
 
 NativeSocket Native(std::intptr_t socket) {
@@ -102,7 +106,7 @@ bool Readable(NativeSocket socket, int waitMs) {
 
 LoopbackWhoisServer::LoopbackWhoisServer(ServerBehaviour behaviour)
     : m_behaviour(std::move(behaviour)) {
-    static SocketLibraryUse sockets;
+    StartSocketLibrary();
     // The test's end arrives as a datagram on a loopback port of its own, which the serving
     // thread waits for beside the listener.
     m_stopReceiver = static_cast<std::intptr_t>(BindLoopback(SOCK_DGRAM));
@@ -125,7 +129,7 @@ LoopbackWhoisServer::~LoopbackWhoisServer() {
 }
 
 std::uint16_t LoopbackWhoisServer::UnusedPort() {
-    static SocketLibraryUse sockets;
+    StartSocketLibrary();
     const NativeSocket socket = BindLoopback(SOCK_STREAM);
     const std::uint16_t port = ntohs(BoundAddress(socket).sin_port);
     CloseNative(socket);
@@ -200,8 +204,7 @@ bool LoopbackWhoisServer::SendAll(std::intptr_t connection, const std::string& b
             return false;
         }
         const std::size_t chunk = std::min(m_behaviour.chunkSize, bytes.size() - sent);
-        const auto written =
-            ::send(Native(connection), bytes.data() + sent, static_cast<int>(chunk), kSendFlags);
+        const long long written = SendNative(Native(connection), bytes.data() + sent, chunk);
         if (written <= 0) {
             return false;
         }

@@ -104,6 +104,7 @@ class Session:
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
         )
         self.main = self.wait_for("^Quorvel$")
+        time.sleep(1)  # for the dialog to be painted whole before keys and screenshots
 
     def wait_for(self, name, limit=START_LIMIT):
         deadline = time.monotonic() + limit
