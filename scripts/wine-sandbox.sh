@@ -32,8 +32,11 @@ export WINEDLLOVERRIDES="mscoree,mshtml="  # no offer to install .NET or a brows
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     # A new prefix, made whole before anything uses it: wine registers its system's classes
     # (the shell's links among them) on processes of its own, which a server stopped early
-    # would cut short.
+    # would cut short. Its windows open in a virtual desktop, which gives them captions and
+    # close boxes where no window manager runs.
     wineboot --init >/dev/null 2>&1 </dev/null
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Quorvel /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Quorvel /d 800x600 /f >/dev/null 2>&1
     wineserver -w
 fi
 wineserver -p >/dev/null 2>&1 </dev/null

@@ -4,8 +4,8 @@ window with real key and mouse events.
 
     window_session.py --quorvel quorvel.exe --probe quorvel_dialog_probe.exe --out FOLDER BEHAVIOUR
 
-The window runs in a wine virtual desktop (so that it has a caption and a close box) beside a
-wine server of the sandbox's own, with a DNS server that knows no names. The dialog's controls
+The window runs in the wine prefix's virtual desktop (so that it has a caption and a close box;
+scripts/wine-sandbox.sh sets it up) beside a wine server of the sandbox's own, with a DNS server that knows no names. The dialog's controls
 are read with the probe, beside it under wine; the information box's text through the clipboard.
 Screenshots land in FOLDER. Behaviours:
 
@@ -37,7 +37,6 @@ import xrc_to_rc  # noqa: E402
 from run_window_cases import read_clipboard, start_xvfb, x_tool  # noqa: E402
 
 INSIDE_MARKER = "QUORVEL_WIN_WINDOW_SESSION"  # set once the X and wine servers run
-DESKTOP = "800x600"
 START_LIMIT = 30  # seconds for wine to show the window
 ICON_SIZE = 32
 CLASSES = {"EDIT": "Edit", "BUTTON": "Button", "STATIC": "Static"}
@@ -277,13 +276,6 @@ BEHAVIOURS = {
 }
 
 
-def use_virtual_desktop():
-    """Every wine program of the prefix opens in a virtual desktop of DESKTOP pixels."""
-    for key, value, data in (("Explorer", "Desktop", "Quorvel"), ("Explorer\\Desktops", "Quorvel", DESKTOP)):
-        subprocess.run(["wine", "reg", "add", f"HKCU\\Software\\Wine\\{key}", "/v", value, "/d", data, "/f"],
-                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
-
-
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--quorvel", required=True)
@@ -305,7 +297,6 @@ def main():
             xvfb.wait()
         sys.exit(status)
 
-    use_virtual_desktop()
     started = time.monotonic()
     with tempfile.TemporaryDirectory(prefix="quorvel-win-window-") as workdir:
         with sandbox.stand_in_network({}, {}, workdir, {}):
