@@ -40,41 +40,41 @@ INT_PTR CALLBACK CQuorvelDlg::DialogProc(HWND dialog, UINT message, WPARAM wPara
         reinterpret_cast<CQuorvelDlg*>(lParam)->m_dialog = dialog;
     }
     auto* self = reinterpret_cast<CQuorvelDlg*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    return self != nullptr && self->HandleMessage(message, wParam, lParam) ? TRUE : FALSE;
+    return self != nullptr ? self->HandleMessage(message, wParam, lParam) : FALSE;
 }
 
-bool CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             OnInitDialog();
-            return false;  // the dialog manager then focuses the first tab stop, the address box
+            return TRUE;  // the dialog manager then focuses the first tab stop, the address box
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) != IDM_ABOUTBOX) {
-                return false;  // move, minimise, close...: the default handling
+                return FALSE;  // move, minimise, close...: the default handling
             }
             OnSysCommand(wParam);
-            return true;
+            return TRUE;
         case WM_PAINT:
-            return OnPaint();
+            return OnPaint() ? TRUE : FALSE;
         case WM_QUERYDRAGICON:
-            ::SetWindowLongPtrW(m_dialog, DWLP_MSGRESULT, reinterpret_cast<LONG_PTR>(m_icon));
-            return true;
+            // One of the few messages whose answer is the dialog procedure's result itself.
+            return reinterpret_cast<INT_PTR>(OnQueryDragIcon());
         case WM_COMMAND:
             // The Locate button, and Enter (Locate is the default button), run the command;
             // the cancel command that Escape sends does nothing.
             if (LOWORD(wParam) == IDOK && HIWORD(wParam) == BN_CLICKED) {
                 OnLocate();
             }
-            return LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL;
+            return LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL ? TRUE : FALSE;
         case WM_DESTROY:
             OnDestroy();
-            return false;
+            return FALSE;
         case WM_CLOSE:
             OnClose();
-            return true;
+            return TRUE;
         default:
             static_cast<void>(lParam);
-            return false;
+            return FALSE;
     }
 }
 
@@ -122,6 +122,11 @@ bool CQuorvelDlg::OnPaint() {
     return true;
 }
 
+// The picture dragged for the minimised window: the application icon.
+HICON CQuorvelDlg::OnQueryDragIcon() const {
+    return m_icon;
+}
+
 void CQuorvelDlg::OnLocate() {
     CLocateCommand(*this, m_sockets).OnLocate();
 }
@@ -156,7 +161,7 @@ void CQuorvelDlg::EnableLocateButton(bool enable) {
 }
 
 void CQuorvelDlg::BeginWaitCursor() {
-    m_cursorBeforeWait = ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // IDC_WAIT
+    m_cursorBeforeWait = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
 }
 
 void CQuorvelDlg::EndWaitCursor() {

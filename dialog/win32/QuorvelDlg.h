@@ -32,12 +32,14 @@ public:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-    // The dialog's message table: true when the message was handled here.
-    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The dialog's message table: the dialog procedure's result, FALSE for the dialog
+    // manager's default handling.
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void OnInitDialog();
     void OnSysCommand(WPARAM command);
     bool OnPaint();
+    HICON OnQueryDragIcon() const;
     void OnLocate();
     void OnDestroy();
     void OnClose();
