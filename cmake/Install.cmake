@@ -1,9 +1,10 @@
 # What a native install puts where, under CMAKE_INSTALL_PREFIX (and DESTDIR): the programs
 # (installed by their own folders), their man pages and, when the window is built, what the
 # desktop shows of it: the menu entry, the software-centre metainfo and the icons. Windows
-# builds install the programs alone.
+# builds install the programs alone, and package them for Windows.
 include(GNUInstallDirs)
-if(NOT UNIX)
+if(WIN32)
+    include(WindowsPackage)
     return()
 endif()
 

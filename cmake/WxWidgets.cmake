@@ -1,6 +1,5 @@
-# wxWidgets for the window: the GTK 3 build on Linux, wxMSW on Windows. One interface target
-# carries its headers (as system headers, so our warning set does not judge them), definitions
-# and libraries.
+# wxWidgets for the Linux window: the GTK 3 build. One interface target carries its headers (as
+# system headers, so our warning set does not judge them), definitions and libraries.
 find_package(wxWidgets 3.2 REQUIRED COMPONENTS xrc core base)
 
 add_library(quorvel_wx INTERFACE)

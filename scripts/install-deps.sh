@@ -40,6 +40,8 @@ test_packages=(
     # the package checks: validators for the desktop entry and metainfo, man to render the
     # pages, lintian for the package itself
     desktop-file-utils appstream man-db lintian
+    # scripts/tidy.sh, over the product code
+    clang-tidy
 )
 sanitize_and_fuzz_packages=(
     # clang, its sanitizer and libFuzzer runtimes, and llvm-symbolizer for readable reports
@@ -52,6 +54,9 @@ bench_packages=(
 cross_packages=(
     # the 32-bit Windows cross build
     g++-mingw-w64-i686
+    # the 64-bit Windows cross build, its tests under wine (GoogleTest's sources; wine's fonts
+    # draw the caption buttons and menu marks) and the installer
+    g++-mingw-w64-x86-64 googletest wine wine64 fonts-wine nsis
 )
 
 add_purpose() {

@@ -4,9 +4,7 @@
 
 #include <cstdlib>
 
-#ifdef __WXGTK__
 #include <gtk/gtk.h>
-#endif
 
 #include "AboutDlg.h"
 #include "AppIcon.h"
@@ -16,22 +14,18 @@
 namespace quorvel {
 
 CQuorvelApp::CQuorvelApp(ISocketLibrary& sockets) : m_sockets(sockets) {
-#ifdef __WXGTK__
     // The window draws nothing with OpenGL; without this GTK would load a GL driver at
     // start-up, which costs time and memory. Set before the toolkit starts; a value the user
     // set wins.
     setenv("GDK_GL", "disable", 0);
-#endif
 }
 
 bool CQuorvelApp::OnInit() {
-#ifdef __WXGTK__
     // GTK fades a control into its disabled look over a fifth of a second, but the Locate
     // command blocks right after locking the input and painting once: the fade would stop
     // half way and the locked controls would still look usable. Without animations the
     // locked look is painted at once.
     g_object_set(gtk_settings_get_default(), "gtk-enable-animations", FALSE, nullptr);
-#endif
     wxXmlResource::Get()->InitAllHandlers();
     InitQuorvelLayouts();
     RegisterApplicationIconArt();

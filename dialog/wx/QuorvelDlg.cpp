@@ -54,24 +54,12 @@ CQuorvelDlg::~CQuorvelDlg() {
 
 void CQuorvelDlg::OnInitDialog(wxInitDialogEvent& event) {
     event.Skip();
-    AddAboutItemToSystemMenu();
     SetIcons(m_icons);
     if (m_sockets.Startup(kSocketLibraryVersion) != 0) {
         ShowMessageBox(LoadStringResource(IDS_SOCKETS_START_FAILED), MessageIcon::None);
     }
     SetInformationText(LoadStringResource(IDS_READY));
     FocusAddressBox();
-}
-
-void CQuorvelDlg::AddAboutItemToSystemMenu() {
-#ifdef __WXMSW__
-    wxMenu* systemMenu = MSWGetSystemMenu();
-    const wxString aboutText = LoadedText(IDS_ABOUTBOX);
-    if (systemMenu != nullptr && !aboutText.empty()) {
-        systemMenu->AppendSeparator();
-        systemMenu->Append(IDM_ABOUTBOX, aboutText);
-    }
-#endif
 }
 
 void CQuorvelDlg::OnSysCommand(wxCommandEvent& event) {
@@ -83,7 +71,7 @@ void CQuorvelDlg::OnSysCommand(wxCommandEvent& event) {
     about.ShowModal();
 }
 
-// GTK gives a dialog no window menu, so a right-click offers the About item there instead.
+// GTK gives a dialog no window menu, so a right-click offers the About item instead.
 void CQuorvelDlg::OnContextMenu(wxContextMenuEvent& event) {
     static_cast<void>(event);
     const wxString aboutText = LoadedText(IDS_ABOUTBOX);

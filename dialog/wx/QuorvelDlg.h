@@ -42,8 +42,6 @@ private:
     void OnDestroy(wxWindowDestroyEvent& event);
     void OnClose(wxCloseEvent& event);
 
-    void AddAboutItemToSystemMenu();
-
     ISocketLibrary& m_sockets;
     wxTextCtrl* m_addressBox = nullptr;
     wxTextCtrl* m_informationBox = nullptr;

@@ -2,9 +2,11 @@
 """Runs end-to-end cases of quorvel-lookup against stand-in registries in a network sandbox.
 
     run_cases.py --lookup BUILD/cli/quorvel-lookup [CASE...]
+    run_cases.py --wine --lookup BUILD/cli/quorvel-lookup.exe [CASE...]
 
 For each case: dnsmasq serves the case's names, the stand-in whois servers its replies, and
-the unmodified quorvel-lookup runs with the case's arguments. Its stdout and stderr bytes, its
+the unmodified quorvel-lookup runs with the case's arguments (the Windows one under wine
+with --wine). Its stdout and stderr bytes, its
 exit status and the request lines each registry received are compared with the case. Prints
 one line per case and "N passed, N failed" at the end; exits 1 when any case failed.
 """
@@ -40,12 +42,13 @@ def case_network(case):
 
 
 def run_case(case, lookup):
-    """The differences from what the case expects (none when it passed), and the run time."""
+    """The differences from what the case expects (none when it passed), and the run time.
+    `lookup` is the command that runs quorvel-lookup."""
     with case_network(case) as whois:
         started = time.monotonic()
         try:
             result = subprocess.run(
-                [lookup] + case.args, capture_output=True, timeout=RUN_LIMIT, stdin=subprocess.DEVNULL
+                lookup + case.args, capture_output=True, timeout=RUN_LIMIT, stdin=subprocess.DEVNULL
             )
         except subprocess.TimeoutExpired:
             return [f"quorvel-lookup still running after {RUN_LIMIT} s"], float(RUN_LIMIT)
@@ -78,15 +81,17 @@ def compare_bytes(what, actual, expected):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--lookup", required=True, help="the quorvel-lookup program to run")
+    parser.add_argument("--wine", action="store_true", help="the program is a Windows one: run it under wine")
     parser.add_argument("cases", nargs="*", help="case names (default: all)")
     options = parser.parse_args()
     lookup = os.path.abspath(options.lookup)
     if not os.access(lookup, os.X_OK):
         sys.exit(f"e2e: {lookup} is not an executable program")
     cases = load_all(options.cases)  # read before entering: a broken case file fails at once
-    sandbox.enter()
+    sandbox.enter(tools=("wine",) if options.wine else ())
 
-    run_all(cases, lambda case: run_case(case, lookup))
+    command = sandbox.wine_command(lookup) if options.wine else [lookup]
+    run_all(cases, lambda case: run_case(case, command), label="wine " if options.wine else "")
 
 if __name__ == "__main__":
     main()

@@ -2,6 +2,7 @@
 """Runs end-to-end cases through the real quorvel window, under Xvfb, in the network sandbox.
 
     run_window_cases.py --quorvel BUILD/dialog/wx/quorvel [CASE...]
+    run_window_cases.py --wine --quorvel BUILD/dialog/win32/quorvel.exe [CASE...]
 
 Takes the cases that name a `destination` (all of them by default). For each: the case's DNS
 and stand-in registries come up, a fresh Xvfb and quorvel start, the destination is typed into
@@ -95,12 +96,14 @@ def read_clipboard(display):
     return None
 
 
-def locate_in_window(quorvel, case, whois):
+def locate_in_window(quorvel, case, whois, wine):
     """Types the destination, presses Enter, copies the information box; returns its text."""
     xvfb, display = start_xvfb()
     env = dict(os.environ, DISPLAY=display, NO_AT_BRIDGE="1", GTK_A11Y="none")
+    # Under wine the server starts after the X server, so that its desktop has the display.
+    command = sandbox.wine_command(quorvel) if wine else [quorvel]
     window = subprocess.Popen(
-        [quorvel], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+        command, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
         stderr=subprocess.DEVNULL,
     )
     try:
@@ -115,6 +118,14 @@ def locate_in_window(quorvel, case, whois):
             raise WindowError("nothing copied from the information box")
         return text
     finally:
+        if wine:
+            # Closing the window ends wine's server with it; a window that does not close is
+            # ended with the server.
+            x_tool(display, "xdotool", "key", "alt+F4")
+            try:
+                window.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                subprocess.run(["wineserver", "-k"], env=env, check=False)
         for process in (window, xvfb):
             process.terminate()
             try:
@@ -124,11 +135,11 @@ def locate_in_window(quorvel, case, whois):
                 process.wait()
 
 
-def run_case(case, quorvel):
+def run_case(case, quorvel, wine):
     with case_network(case) as whois:
         started = time.monotonic()
         try:
-            text = locate_in_window(quorvel, case, whois)
+            text = locate_in_window(quorvel, case, whois, wine)
         except (WindowError, subprocess.TimeoutExpired) as error:
             return [str(error)], time.monotonic() - started
         elapsed = time.monotonic() - started
@@ -142,18 +153,20 @@ def run_case(case, quorvel):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--quorvel", required=True, help="the quorvel window program to run")
+    parser.add_argument("--wine", action="store_true", help="the window is a Windows program: run it under wine")
     parser.add_argument("cases", nargs="*", help="case names (default: all with a destination)")
     options = parser.parse_args()
     quorvel = os.path.abspath(options.quorvel)
     if not os.access(quorvel, os.X_OK):
         sys.exit(f"e2e: {quorvel} is not an executable program")
     cases = [case for case in load_all(options.cases) if case.destination is not None]
-    sandbox.enter(tools=("Xvfb", "xdotool", "xclip"))
+    sandbox.enter(tools=("Xvfb", "xdotool", "xclip") + (("wine",) if options.wine else ()))
     # A private X socket folder: the sandbox's X servers neither meet nor disturb others.
     os.makedirs("/tmp/.X11-unix", mode=0o1777, exist_ok=True)
     subprocess.run(["mount", "-t", "tmpfs", "-o", "mode=1777", "tmpfs", "/tmp/.X11-unix"], check=True)
 
-    run_all(cases, lambda case: run_case(case, quorvel), label="window ")
+    label = "wine window " if options.wine else "window "
+    run_all(cases, lambda case: run_case(case, quorvel, options.wine), label=label)
 
 if __name__ == "__main__":
     main()

@@ -34,6 +34,10 @@ REGISTRY_ADDRESSES = {
 
 SKIP_STATUS = 77  # ctest's SKIP_RETURN_CODE for the suite
 
+WINE_SANDBOX = os.path.normpath(
+    os.path.join(os.path.dirname(__file__), "..", "..", "scripts", "wine-sandbox.sh")
+)
+
 # dnsmasq, ip and mount live in the system folders, which a plain user's PATH may lack.
 for _folder in ("/usr/sbin", "/sbin"):
     if _folder not in os.environ.get("PATH", "").split(os.pathsep):
@@ -92,6 +96,18 @@ def _nsswitch_with_files_then_dns():
     except FileNotFoundError:
         lines = []
     return "".join(lines) + "hosts: files dns\n"
+
+
+def with_wine_server(command):
+    """The command run beside a wine server of this sandbox's own, started and warmed first
+    (wine's server makes the Windows programs' sockets, so it must be in this network). The
+    wine prefix is $WINEPREFIX."""
+    return ["env", "QUORVEL_WINE_SANDBOX=1", WINE_SANDBOX] + command
+
+
+def wine_command(program):
+    """How to run a Windows program in this sandbox: under wine, beside a server of its own."""
+    return with_wine_server(["wine", program])
 
 
 class DnsServer:

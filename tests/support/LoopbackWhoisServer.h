@@ -40,13 +40,13 @@ public:
 
 private:
     void Serve();
-    void Answer(int connection);
-    bool SendAll(int connection, const std::string& bytes);
+    void Answer(std::intptr_t connection);
+    bool SendAll(std::intptr_t connection, const std::string& bytes);
     bool StopRequested(std::chrono::milliseconds wait);
 
     ServerBehaviour m_behaviour;
-    int m_listener = -1;
-    int m_stopPipe[2] = {-1, -1};
+    std::intptr_t m_listener = -1;      // sockets, as the platform's socket handles
+    std::intptr_t m_stopReceiver = -1;  // gets a datagram when the test is over
     std::uint16_t m_port = 0;
     mutable std::mutex m_mutex;
     std::vector<std::string> m_requests;

@@ -6,9 +6,14 @@
 
 #include <cerrno>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "FakeSocketLibrary.h"
 #include "LoopbackSocketLibrary.h"
 #include "LoopbackWhoisServer.h"
+#include "PlatformErrors.h"
 #include "RecordingFeedback.h"
 #include "WhoisClient.h"
 
@@ -23,6 +28,25 @@ using testing::RecordingFeedback;
 using testing::ServerBehaviour;
 
 const std::string kServer = "whois.example.test";
+
+// The platform's codes for the failures the socket library reports.
+#ifdef _WIN32
+constexpr int kConnectionReset = 10054;    // WSAECONNRESET
+constexpr int kConnectionRefused = 10061;  // WSAECONNREFUSED
+#else
+constexpr int kConnectionReset = ECONNRESET;
+constexpr int kConnectionRefused = ECONNREFUSED;
+#endif
+
+// True when the Windows program runs under wine rather than on Windows.
+bool RunsUnderWine() {
+#ifdef _WIN32
+    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+#else
+    return false;
+#endif
+}
 
 bool IsFailureLine(const std::string& reply) {
     return reply.rfind("FAILED", 0) == 0;
@@ -204,17 +228,21 @@ TEST_F(WhoisClientLoopback, NulByteEndsItsChunksContribution) {
 }
 
 TEST_F(WhoisClientLoopback, ResetAfterPartOfTheReplyDropsWhatArrived) {
+    if (RunsUnderWine()) {
+        GTEST_SKIP() << "wine's recv() returns the data and then 0 after the peer's reset, where "
+                        "Windows reports the reset";
+    }
     ServerBehaviour behaviour;
     behaviour.mode = ServerBehaviour::Mode::ResetMidReply;
     behaviour.reply = "inetnum: 192.0.2.0 - 192.0.2.255\n";
 
-    EXPECT_EQ(Ask(behaviour), FailedRecv(ECONNRESET));
+    EXPECT_EQ(Ask(behaviour), FailedRecv(kConnectionReset));
 }
 
 TEST_F(WhoisClientLoopback, RefusedConnectionIsAConnectFailure) {
     m_sockets.Route(kServer, LoopbackWhoisServer::UnusedPort());
     EXPECT_EQ(AskRouted("192.0.2.1"),
-              "FAILED - connect() failed: " + std::to_string(ECONNREFUSED) + ".");
+              "FAILED - connect() failed: " + std::to_string(kConnectionRefused) + ".");
 }
 
 TEST_F(WhoisClientLoopback, SilentServerTimesOut) {
@@ -224,7 +252,7 @@ TEST_F(WhoisClientLoopback, SilentServerTimesOut) {
     ServerBehaviour behaviour;
     behaviour.mode = ServerBehaviour::Mode::Silent;
 
-    EXPECT_EQ(Ask(behaviour), FailedRecv(ETIMEDOUT));
+    EXPECT_EQ(Ask(behaviour), FailedRecv(kErrorTimedOut));
 }
 
 TEST_F(WhoisClientLoopback, DrippingServerCannotOutlastTheWholeExchange) {
@@ -237,7 +265,7 @@ TEST_F(WhoisClientLoopback, DrippingServerCannotOutlastTheWholeExchange) {
     behaviour.chunkSize = 1;
     behaviour.chunkDelay = milliseconds(20);
 
-    EXPECT_EQ(Ask(behaviour), FailedRecv(ETIMEDOUT));
+    EXPECT_EQ(Ask(behaviour), FailedRecv(kErrorTimedOut));
 }
 
 TEST_F(WhoisClientLoopback, EndlessReplyStopsAtTheCap) {
@@ -245,7 +273,7 @@ TEST_F(WhoisClientLoopback, EndlessReplyStopsAtTheCap) {
     behaviour.mode = ServerBehaviour::Mode::Endless;
     behaviour.reply = std::string(64 * 1024, 'z');
 
-    EXPECT_EQ(Ask(behaviour), FailedRecv(EMSGSIZE));
+    EXPECT_EQ(Ask(behaviour), FailedRecv(kErrorReplyTooLong));
 }
 
 TEST_F(WhoisClientLoopback, ReplyOfExactlyTheCapIsWhole) {

@@ -1,0 +1,5 @@
+# Cross build for 64-bit Windows with Debian's mingw-w64 toolchain. Its programs run here under
+# wine, so ctest runs the tests through it.
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)

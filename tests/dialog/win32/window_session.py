@@ -1,0 +1,325 @@
+#!/usr/bin/env python3
+"""Runs quorvel.exe under wine on Xvfb, in a network sandbox, and checks one behaviour of the
+window with real key and mouse events.
+
+    window_session.py --quorvel quorvel.exe --probe quorvel_dialog_probe.exe --out FOLDER BEHAVIOUR
+
+The window runs in the wine prefix's virtual desktop (so that it has a caption and a close box;
+scripts/wine-sandbox.sh sets it up) beside a wine server of the sandbox's own, with a DNS server that knows no names. The dialog's controls
+are read with the probe, beside it under wine; the information box's text through the clipboard.
+Screenshots land in FOLDER. Behaviours:
+
+    layout           both dialogs' controls: ids, window classes, texts and rectangles as the
+                     dialog layouts give them in dialog units; "Ready." in the information box
+    locate-loopback  127.0.0.1 and Enter: the hosts file's name and the loopback text
+    locate-private   192.168.0.1 and Enter: no reverse name, the private-address text
+    escape-inert     Escape leaves the dialog open
+    about            Alt+Space, the About item, the About box, closed with OK
+    close            the close box ends the program with status 0
+"""
+
+import argparse
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import xml.etree.ElementTree as ElementTree
+import zlib
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SOURCE = os.path.normpath(os.path.join(HERE, "..", "..", ".."))
+sys.path[:0] = [os.path.join(SOURCE, "tests", "e2e"), os.path.join(SOURCE, "resources")]
+
+import sandbox  # noqa: E402
+import xrc_to_rc  # noqa: E402
+from run_window_cases import read_clipboard, start_xvfb, x_tool  # noqa: E402
+
+INSIDE_MARKER = "QUORVEL_WIN_WINDOW_SESSION"  # set once the X and wine servers run
+START_LIMIT = 30  # seconds for wine to show the window
+ICON_SIZE = 32
+CLASSES = {"EDIT": "Edit", "BUTTON": "Button", "STATIC": "Static"}
+LAYOUTS = []  # the dialog layouts the build wrote (--layouts)
+
+
+class SessionError(Exception):
+    pass
+
+
+def resource_ids():
+    """{name: number} of ResourceIds.h, with the system's own IDOK and the unnamed -1."""
+    ids = {"IDOK": 1, xrc_to_rc.NO_ID: 0xFFFF}  # -1 reads back as a 16-bit id
+    with open(os.path.join(SOURCE, "resources", "ResourceIds.h"), encoding="ascii") as file:
+        for line in file:
+            parts = line.split()
+            if len(parts) == 3 and parts[0] == "#define":
+                ids[parts[1]] = int(parts[2], 0)
+    return ids
+
+
+def expected_controls(dialog_name, base):
+    """What the probe should read for a dialog of the layouts: (id, class, text, rectangle)."""
+    ids = resource_ids()
+    for layout in LAYOUTS:
+        root = ElementTree.parse(layout).getroot()
+        for dialog in root.findall(xrc_to_rc.XRC + "object"):
+            if dialog.get("name") != dialog_name:
+                continue
+            width, height = xrc_to_rc.dialog_units(dialog, "size")
+            controls = []
+            for element in dialog.findall(xrc_to_rc.XRC + "object"):
+                statement, label, styles, _ = xrc_to_rc.control_line(element)
+                x, y = xrc_to_rc.dialog_units(element, "pos")
+                w, h = xrc_to_rc.dialog_units(element, "size")
+                left, top, right, bottom = pixels((x, y, w, h), base)
+                text = label
+                if statement == "ICON":
+                    # A picture control takes its icon's size, 32 x 32, and shows no text.
+                    text, right, bottom = "", left + ICON_SIZE, top + ICON_SIZE
+                controls.append((ids[xrc_to_rc.control_id(element)], CLASSES[styles[0]], text,
+                                 (left, top, right, bottom)))
+            return pixels((0, 0, width, height), base)[2:], controls
+    raise SessionError(f"no dialog {dialog_name} in the layouts")
+
+
+def pixels(rectangle, base):
+    """A rectangle (x, y, width, height) in dialog units as the dialog manager places it:
+    (left, top, right, bottom) in pixels, each of x, y, width and height scaled on its own,
+    x * base x / 4 and y * base y / 8, rounded."""
+    x, y, width, height = rectangle
+    scale = lambda value, unit, per: (2 * value * unit + per) // (2 * per)  # noqa: E731
+    left, top = scale(x, base[0], 4), scale(y, base[1], 8)
+    return (left, top, left + scale(width, base[0], 4), top + scale(height, base[1], 8))
+
+
+class Session:
+    def __init__(self, quorvel, probe, out, display):
+        self.probe_program = probe
+        self.out = out
+        self.display = display
+        self.env = dict(os.environ, DISPLAY=display)
+        self.window = subprocess.Popen(
+            ["wine", quorvel], env=self.env, stdin=subprocess.DEVNULL,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+        )
+        self.main = self.wait_for("^Quorvel$")
+        time.sleep(1)  # for the dialog to be painted whole before keys and screenshots
+
+    def wait_for(self, name, limit=START_LIMIT):
+        deadline = time.monotonic() + limit
+        while time.monotonic() < deadline:
+            found = x_tool(self.display, "xdotool", "search", "--onlyvisible", "--name", name)
+            if found.returncode == 0 and found.stdout.split():
+                return found.stdout.split()[0].decode()
+            if self.window.poll() is not None:
+                raise SessionError(f"quorvel.exe ended with status {self.window.returncode}")
+            time.sleep(0.2)
+        raise SessionError(f"no window {name} within {limit} s")
+
+    def shown(self, name):
+        found = x_tool(self.display, "xdotool", "search", "--onlyvisible", "--name", name)
+        return found.returncode == 0 and bool(found.stdout.split())
+
+    def keys(self, *keys):
+        x_tool(self.display, "xdotool", "key", "--delay", "100", *keys)
+
+    def type(self, text):
+        x_tool(self.display, "xdotool", "type", "--delay", "30", "--", text)
+
+    def probe(self, *args):
+        result = subprocess.run(["wine", self.probe_program, *args], env=self.env,
+                                capture_output=True, timeout=60, stdin=subprocess.DEVNULL)
+        if result.returncode != 0:
+            raise SessionError(f"probe {' '.join(args)}: {result.stdout.decode(errors='replace')}")
+        return result.stdout.decode("utf-8")
+
+    def screenshot(self, name):
+        bitmap = os.path.join(tempfile.mkdtemp(prefix="quorvel-win-shot-"), "screen.bmp")
+        self.probe("screen", bitmap)
+        write_png(os.path.join(self.out, name), *read_bitmap(bitmap))
+
+    def information_text(self, expected, limit=15):
+        """The information box's text, copied until it is `expected` or `limit` s have gone."""
+        deadline = time.monotonic() + limit
+        text = None
+        while time.monotonic() < deadline:
+            self.keys("Tab", "Tab", "ctrl+a", "ctrl+c")
+            text = read_clipboard(self.display)
+            if text == expected:
+                break
+            self.keys("shift+Tab", "shift+Tab")  # back to the address box
+            time.sleep(0.5)
+        return text
+
+    def end(self):
+        if self.window.poll() is None:
+            self.window.terminate()
+            self.window.wait(timeout=10)
+
+
+def read_bitmap(path):
+    """(width, height, RGB rows top-down) of a 24-bit bottom-up bitmap file."""
+    with open(path, "rb") as file:
+        data = file.read()
+    offset, = struct.unpack_from("<I", data, 10)
+    width, height = struct.unpack_from("<ii", data, 18)
+    stride = (width * 3 + 3) & ~3
+    rows = []
+    for row in range(height - 1, -1, -1):
+        bgr = data[offset + row * stride: offset + row * stride + width * 3]
+        rgb = bytearray(bgr)
+        rgb[0::3], rgb[2::3] = bgr[2::3], bgr[0::3]
+        rows.append(bytes(rgb))
+    return width, height, rows
+
+
+def write_png(path, width, height, rows):
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+    image = zlib.compress(b"".join(b"\0" + row for row in rows), 9)
+    with open(path, "wb") as file:
+        file.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+                   + chunk(b"IDAT", image) + chunk(b"IEND", b""))
+
+
+def read_controls(session, caption):
+    lines = session.probe("controls", caption).splitlines()
+    base = tuple(int(n) for n in lines[0].split()[1:3])
+    client = tuple(int(n) for n in lines[1].split()[1:3])
+    controls = []
+    for line in lines[2:]:
+        parts = line.split(" ", 7)
+        controls.append((int(parts[1]), parts[2], parts[7] if len(parts) > 7 else "",
+                         tuple(int(n) for n in parts[3:7])))
+    return base, client, controls
+
+
+def check_layout(session, caption, dialog_name, shown_texts):
+    """Problems with the dialog's controls against the layout; `shown_texts` replaces the
+    layout's (empty) text of controls whose text the program sets."""
+    base, client, controls = read_controls(session, caption)
+    expected_client, expected = expected_controls(dialog_name, base)
+    expected = [(i, c, shown_texts.get(i, t), r) for i, c, t, r in expected]
+    problems = []
+    if client != expected_client:
+        problems.append(f"{dialog_name}: client area {client}, expected {expected_client}")
+    if controls != expected:
+        problems.append(f"{dialog_name}: controls\n    {controls}\n  expected\n    {expected}")
+    return problems
+
+
+def layout(session):
+    problems = check_layout(session, "Quorvel", "IDD_MAIN", {1002: "Ready."})
+    session.keys("alt+space", "Up", "Return")
+    session.wait_for("^About Quorvel$")
+    problems += check_layout(session, "About Quorvel", "IDD_ABOUTBOX", {})
+    session.keys("Return")
+    return problems
+
+
+def locate(destination, expected, screenshot=None):
+    def run(session):
+        session.type(destination)
+        session.keys("Return")
+        text = session.information_text(expected)
+        if screenshot:
+            session.screenshot(screenshot)
+        return [] if text == expected else [f"information box {text!r},\n    expected {expected!r}"]
+    return run
+
+
+def escape_inert(session):
+    session.keys("Escape")
+    time.sleep(1.5)
+    return [] if session.shown("^Quorvel$") else ["Escape closed the dialog"]
+
+
+def about(session):
+    session.keys("alt+space")
+    time.sleep(1)
+    session.screenshot("quorvel-win-sysmenu.png")
+    session.keys("Up", "Return")  # the last item, "About Quorvel..."
+    session.wait_for("^About Quorvel$")
+    session.screenshot("quorvel-win-about.png")
+    session.keys("Return")  # OK, the default button
+    deadline = time.monotonic() + 10
+    while session.shown("^About Quorvel$") and time.monotonic() < deadline:
+        time.sleep(0.2)
+    problems = ["OK did not close the About box"] if session.shown("^About Quorvel$") else []
+    if not session.shown("^Quorvel$"):
+        problems.append("the main dialog went with the About box")
+    return problems
+
+
+def close(session):
+    geometry = x_tool(session.display, "xdotool", "getwindowgeometry", "--shell", session.main)
+    values = dict(line.split("=") for line in geometry.stdout.decode().split())
+    right, top = int(values["X"]) + int(values["WIDTH"]), int(values["Y"])
+    # The close box: the caption's last button, at its right end.
+    x_tool(session.display, "xdotool", "mousemove", "--sync", str(right - 12), str(top + 11), "click", "1")
+    try:
+        status = session.window.wait(timeout=15)
+    except subprocess.TimeoutExpired:
+        return ["the close box did not end the program"]
+    return [] if status == 0 else [f"exit status {status} after the close box"]
+
+
+LOOPBACK_TEXT = b"Name:    localhost\nAddress: 127.0.0.1\n\nThis is a loopback address for this local computer."
+PRIVATE_TEXT = b"Name:    192.168.0.1\nAddress: 192.168.0.1\n\nThis is a private IP address."
+BEHAVIOURS = {
+    "layout": layout,
+    "locate-loopback": locate("127.0.0.1", LOOPBACK_TEXT),
+    "locate-private": locate("192.168.0.1", PRIVATE_TEXT, "quorvel-win-main.png"),
+    "escape-inert": escape_inert,
+    "about": about,
+    "close": close,
+}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--quorvel", required=True)
+    parser.add_argument("--probe", required=True)
+    parser.add_argument("--out", required=True, help="folder for the screenshots")
+    parser.add_argument("--layouts", nargs="+", required=True,
+                        help="the dialog layouts as the build wrote them")
+    parser.add_argument("behaviour", choices=sorted(BEHAVIOURS))
+    options = parser.parse_args()
+    LAYOUTS[:] = options.layouts
+    sandbox.enter(tools=("Xvfb", "xdotool", "xclip", "wine"))
+    if os.environ.get(INSIDE_MARKER) != "1":
+        # The X server first: wine's server and its desktop must start with the display.
+        # Private X sockets, as the window cases have: this sandbox's Xvfb meets no other.
+        subprocess.run(["mount", "-t", "tmpfs", "-o", "mode=1777", "tmpfs", "/tmp/.X11-unix"], check=True)
+        xvfb, os.environ["DISPLAY"] = start_xvfb()
+        try:
+            command = sandbox.with_wine_server([sys.executable] + sys.argv)
+            status = subprocess.run(command, env=dict(os.environ, **{INSIDE_MARKER: "1"})).returncode
+        finally:
+            xvfb.terminate()
+            xvfb.wait()
+        sys.exit(status)
+
+    started = time.monotonic()
+    with tempfile.TemporaryDirectory(prefix="quorvel-win-window-") as workdir:
+        with sandbox.stand_in_network({}, {}, workdir, {}):
+            session = None
+            try:
+                session = Session(os.path.abspath(options.quorvel), os.path.abspath(options.probe),
+                                  os.path.abspath(options.out), os.environ["DISPLAY"])
+                problems = BEHAVIOURS[options.behaviour](session)
+            except (SessionError, subprocess.TimeoutExpired) as error:
+                problems = [str(error)]
+            finally:
+                if session:
+                    session.end()
+    elapsed = time.monotonic() - started
+    for problem in problems:
+        print("FAILED: " + problem)
+    print(f"{'FAIL' if problems else 'ok  '} window under wine: {options.behaviour} ({elapsed:.1f} s)")
+    sys.exit(1 if problems else 0)
+
+
+if __name__ == "__main__":
+    main()
