@@ -9,8 +9,6 @@
 namespace quorvel {
 namespace {
 
-constexpr std::uint16_t kSocketVersionRequested = 0x0102;  // version 2.1: major in the low byte
-
 // The caption of message boxes: the program's name, its file name without the folder and
 // ".exe", as the program names no caption of its own.
 std::wstring ApplicationTitle() {
@@ -82,7 +80,7 @@ void CQuorvelDlg::OnInitDialog() {
     AddAboutItemToSystemMenu();
     ::SendMessageW(m_dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
     ::SendMessageW(m_dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
-    if (m_sockets.Startup(kSocketVersionRequested) != 0) {
+    if (m_sockets.Startup(kSocketLibraryVersion) != 0) {
         ShowMessageBox(LoadStringResource(IDS_SOCKETS_START_FAILED), MessageIcon::None);
     }
     SetInformationText(LoadStringResource(IDS_READY));
