@@ -17,21 +17,30 @@ struct Line {
     std::size_t start;
 };
 
+// The line that starts at `start`, which must lie inside the reply.
+Line LineAt(std::string_view reply, std::size_t start) {
+    const std::size_t lineFeed = reply.find('\n', start);
+    if (lineFeed == std::string_view::npos) {
+        return {reply.substr(start), start};
+    }
+    std::string_view text = reply.substr(start, lineFeed - start);
+    if (!text.empty() && text.back() == '\r') {
+        text.remove_suffix(1);
+    }
+    return {text, start};
+}
+
+// Where the line after `line` starts (the reply's length after the last line).
+std::size_t NextLineStart(std::string_view reply, const Line& line) {
+    const std::size_t lineFeed = reply.find('\n', line.start);
+    return lineFeed == std::string_view::npos ? reply.size() : lineFeed + 1;
+}
+
 std::vector<Line> SplitLines(std::string_view reply) {
     std::vector<Line> lines;
-    std::size_t start = 0;
-    while (start < reply.size()) {
-        const std::size_t lineFeed = reply.find('\n', start);
-        if (lineFeed == std::string_view::npos) {
-            lines.push_back({reply.substr(start), start});
-            break;
-        }
-        std::string_view text = reply.substr(start, lineFeed - start);
-        if (!text.empty() && text.back() == '\r') {
-            text.remove_suffix(1);
-        }
-        lines.push_back({text, start});
-        start = lineFeed + 1;
+    for (std::size_t start = 0; start < reply.size();) {
+        lines.push_back(LineAt(reply, start));
+        start = NextLineStart(reply, lines.back());
     }
     return lines;
 }
@@ -48,7 +57,7 @@ bool IsContent(const Line& line) {
 // between parentheses. ARIN lists the covering networks first: the last of the consecutive
 // entries from `first` is the most specific.
 std::string LastEntryHandle(std::vector<Line>::const_iterator first,
-                                  std::vector<Line>::const_iterator end) {
+                            std::vector<Line>::const_iterator end) {
     std::string_view handle = *TextInParentheses(first->text);
     for (auto entry = std::next(first); entry != end; ++entry) {
         const std::optional<std::string_view> next = TextInParentheses(entry->text);
@@ -80,10 +89,14 @@ CurrentArinReply Of(CurrentArinReply::Kind kind) {
 }  // namespace
 
 bool IsCurrentArinLayout(std::string_view reply) {
-    const std::vector<Line> lines = SplitLines(reply);
-    const auto first = std::find_if(lines.begin(), lines.end(),
-                                    [](const Line& line) { return !line.text.empty(); });
-    return first != lines.end() && IsComment(*first);
+    for (std::size_t start = 0; start < reply.size();) {
+        const Line line = LineAt(reply, start);
+        if (!line.text.empty()) {
+            return IsComment(line);
+        }
+        start = NextLineStart(reply, line);
+    }
+    return false;
 }
 
 CurrentArinReply ReadCurrentArinReply(std::string_view reply, bool listMayBeFollowed) {

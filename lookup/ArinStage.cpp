@@ -43,8 +43,7 @@ int RegistryLookup::ReadArinReply(bool listMayBeFollowed) {
         }
     }
     if (StartsWith(m_reply, "No match found")) {
-        m_fields.netName = kRipeCidrBlock;  // read by the RIPE stage
-        return RipeStage();
+        return HandOverToRipe();
     }
     KeepRecordFrom(ScanArinReply(m_reply, m_fields));
     return RouteFromArin(ArinLayout::Older);
@@ -54,8 +53,7 @@ int RegistryLookup::ReadCurrentArinLayout(bool listMayBeFollowed) {
     CurrentArinReply read = ReadCurrentArinReply(m_reply, listMayBeFollowed);
     switch (read.kind) {
         case CurrentArinReply::Kind::NoMatch:
-            m_fields.netName = kRipeCidrBlock;
-            return RipeStage();
+            return HandOverToRipe();
         case CurrentArinReply::Kind::MatchList:
             return AskArinForHandle(read.handle);
         case CurrentArinReply::Kind::Record:
@@ -78,6 +76,13 @@ int RegistryLookup::AskArinForHandle(const std::string& handle) {
     return ReadArinReply(false);
 }
 
+// "No match found", or an organisation of RIPE: RIPE NCC is asked, with the marker the RIPE
+// stage reads when RIPE NCC's reply names no network.
+int RegistryLookup::HandOverToRipe() {
+    m_fields.netName = kRipeCidrBlock;
+    return RipeStage();
+}
+
 // The organisation ARIN names decides: the other registries' own blocks go on to them.
 int RegistryLookup::RouteFromArin(ArinLayout layout) {
     const std::string& orgId = m_fields.orgId;
@@ -85,8 +90,7 @@ int RegistryLookup::RouteFromArin(ArinLayout layout) {
         return 0;
     }
     if (orgId == "RIPE") {
-        m_fields.netName = kRipeCidrBlock;  // read by the RIPE stage
-        return RipeStage();
+        return HandOverToRipe();
     }
     if (orgId == "LACNIC") {
         return LacnicStage();

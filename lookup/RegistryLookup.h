@@ -37,6 +37,7 @@ private:
     int ReadArinReply(bool listMayBeFollowed);
     int ReadCurrentArinLayout(bool listMayBeFollowed);
     int AskArinForHandle(const std::string& handle);
+    int HandOverToRipe();
     int RouteFromArin(ArinLayout layout);
     int ArinEnding(ArinLayout layout);
 
