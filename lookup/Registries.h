@@ -1,11 +1,12 @@
-// The regional registries the lookup asks, each at its public whois server (port 43).
+// The regional registries the lookup asks, and IANA, which refers IPv6 addresses to them; each
+// at its public whois server (port 43).
 #pragma once
 
 #include <string_view>
 
 namespace quorvel {
 
-enum class Registry { Apnic, Twnic, Arin, RipeNcc, Lacnic };
+enum class Registry { Apnic, Twnic, Arin, RipeNcc, Lacnic, Afrinic, Iana };
 
 struct RegistryServer {
     Registry registry;
@@ -19,6 +20,8 @@ inline constexpr RegistryServer kRegistryServers[] = {
     {Registry::Arin, "ARIN", "whois.arin.net"},         // North America, and ERX/IANA blocks
     {Registry::RipeNcc, "RIPE NCC", "whois.ripe.net"},  // Europe, Middle East
     {Registry::Lacnic, "LACNIC", "whois.lacnic.net"},   // Latin America and the Caribbean
+    {Registry::Afrinic, "AFRINIC", "whois.afrinic.net"},  // Africa, named by ARIN or IANA
+    {Registry::Iana, "IANA", "whois.iana.org"},           // asked first for IPv6 addresses
 };
 
 constexpr std::string_view ServerHost(Registry registry) {
@@ -29,7 +32,5 @@ constexpr std::string_view ServerHost(Registry registry) {
     }
     return {};
 }
-
-constexpr unsigned kWhoisPort = 43;
 
 }  // namespace quorvel

@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=${1:-build/ci}
-mapfile -t sources < <(git ls-files 'lookup/*.cpp' 'locate/*.cpp' 'cli/*.cpp' 'dialog/*.cpp' \
+mapfile -t sources < <(git ls-files 'net/*.cpp' 'lookup/*.cpp' 'locate/*.cpp' 'cli/*.cpp' 'dialog/*.cpp' \
     'resources/*.cpp' | while read -r source; do
     # Only what this build compiles: the Windows sources are checked by no Linux build.
     grep -q "\"file\": \"$PWD/$source\"" "$build/compile_commands.json" && echo "$source"

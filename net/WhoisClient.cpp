@@ -5,7 +5,6 @@
 #include <iterator>
 
 #include "PlatformErrors.h"
-#include "Registries.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
 

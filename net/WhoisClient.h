@@ -9,6 +9,9 @@
 
 namespace quorvel {
 
+// Every whois server is asked on TCP port 43.
+constexpr unsigned kWhoisPort = 43;
+
 class CWhoisClient {
 public:
     CWhoisClient(ISocketLibrary& sockets, ILookupFeedback& feedback);

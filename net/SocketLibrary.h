@@ -15,6 +15,8 @@ namespace quorvel {
 
 // An IPv4 address as its four bytes, in network order.
 using Ipv4Address = std::array<std::uint8_t, 4>;
+// An IPv6 address as its sixteen bytes, in network order.
+using Ipv6Address = std::array<std::uint8_t, 16>;
 
 constexpr std::uint16_t kAddressFamilyInet = 2;  // AF_INET, the only family the program uses
 
@@ -50,8 +52,10 @@ class ISocketLibrary {
 public:
     using Socket = std::intptr_t;  // negative when no socket could be opened
 
-    // The reverse lookup's "valid name, but no data record" outcome (WSANO_DATA): the resolver
-    // answered that the address has no name.
+    // The resolver's authoritative "no such record" (WSANO_DATA): a reverse lookup's address
+    // has no name, or a forward lookup's name has no address of the family asked for (or does
+    // not exist at all). Every other failure, a server that could not be asked among them,
+    // leaves another code.
     static constexpr int kErrorNoData = 11004;
 
     virtual ~ISocketLibrary() = default;
@@ -60,11 +64,16 @@ public:
     virtual int Startup(std::uint16_t versionRequested) = 0;
     virtual void Cleanup() = 0;
 
-    // gethostbyname: the host's addresses, or none (the reason in LastError()).
+    // gethostbyname: the host's IPv4 addresses, or none (the reason in LastError(),
+    // kErrorNoData when the resolver answered that the name has no IPv4 address).
     virtual std::optional<HostEntry> GetHostByName(const std::string& hostName) = 0;
     // gethostbyaddr: the official name of an IPv4 address, or none (the reason in LastError(),
     // kErrorNoData when the address has no name).
     virtual std::optional<std::string> GetHostByAddr(const Ipv4Address& address) = 0;
+    // The same two look-ups for IPv6: the host's IPv6 addresses (AAAA), first one first, and the
+    // name of an IPv6 address (ip6.arpa), with the same outcomes in LastError().
+    virtual std::optional<std::vector<Ipv6Address>> GetHostByName6(const std::string& hostName) = 0;
+    virtual std::optional<std::string> GetHostByAddr6(const Ipv6Address& address) = 0;
 
     // socket(AF_INET, SOCK_STREAM, 0), connect, send, recv and closesocket. Connect and Recv
     // give up after `wait` with the platform's time-out error; failures return -1 and leave
