@@ -10,8 +10,8 @@
 namespace quorvel {
 
 struct CLocateWorker::Lookup : ILookupFeedback {
-    Lookup(ILocateView& view, ISocketLibrary& sockets, PostToWindow post)
-        : view(view), command(view, sockets), postToWindow(std::move(post)) {}
+    Lookup(ILocateView& windowView, ISocketLibrary& sockets, PostToWindow post)
+        : view(windowView), command(windowView, sockets), postToWindow(std::move(post)) {}
 
     // Called on the lookup's thread: the message box is shown on the window's thread, and the
     // lookup waits until the user has closed it, or until the lookup is given up.
