@@ -9,12 +9,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "SlicedWait.h"
 #include "SocketLibrary.h"
 
 namespace quorvel {
@@ -28,19 +30,16 @@ sockaddr_in ToSockaddr(const SocketAddressV4& address) {
     return native;
 }
 
-// Waits until `events` are ready on the socket: 1 when ready, 0 after `wait`, -1 on error.
-int WaitFor(int fd, short events, std::chrono::milliseconds wait) {
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline = Clock::now() + wait;
-    for (;;) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        pollfd entry{fd, events, 0};
-        const int ready = ::poll(&entry, 1, static_cast<int>(std::max<long long>(0, left.count())));
-        if (ready >= 0 || errno != EINTR) {
-            return ready;
-        }
-    }
+// Waits until `events` are ready on the socket, `wait` at most, unless the waits are cancelled.
+WaitResult WaitFor(int fd, short events, std::chrono::milliseconds wait,
+                   const std::atomic<bool>& cancelled) {
+    return WaitInSlices(
+        wait, cancelled,
+        [fd, events](std::chrono::milliseconds slice) {
+            pollfd entry{fd, events, 0};
+            return ::poll(&entry, 1, static_cast<int>(slice.count()));
+        },
+        [] { return errno == EINTR; });
 }
 
 // The resolver's authoritative "no such record" (a name that does not exist, or has no address
@@ -126,9 +125,9 @@ public:
             if (errno != EINPROGRESS) {
                 return Fail(errno);
             }
-            const int ready = WaitFor(fd, POLLOUT, wait);
-            if (ready <= 0) {
-                return Fail(ready == 0 ? ETIMEDOUT : errno);
+            const WaitResult ready = WaitFor(fd, POLLOUT, wait, m_waitsCancelled);
+            if (ready != WaitResult::Ready) {
+                return FailWait(ready);
             }
             int error = 0;
             socklen_t length = sizeof error;
@@ -151,9 +150,9 @@ public:
 
     int Recv(Socket socket, char* buffer, int length, std::chrono::milliseconds wait) override {
         const int fd = static_cast<int>(socket);
-        const int ready = WaitFor(fd, POLLIN, wait);
-        if (ready <= 0) {
-            return Fail(ready == 0 ? ETIMEDOUT : errno);
+        const WaitResult ready = WaitFor(fd, POLLIN, wait, m_waitsCancelled);
+        if (ready != WaitResult::Ready) {
+            return FailWait(ready);
         }
         ssize_t received = 0;
         do {
@@ -164,9 +163,24 @@ public:
 
     void CloseSocket(Socket socket) override { ::close(static_cast<int>(socket)); }
 
+    void CancelWaits() override { m_waitsCancelled = true; }
+
     int LastError() override { return m_lastError; }
 
 private:
+    int FailWait(WaitResult result) {
+        switch (result) {
+            case WaitResult::TimedOut:
+                return Fail(ETIMEDOUT);
+            case WaitResult::Cancelled:
+                return Fail(ECANCELED);
+            case WaitResult::Ready:
+            case WaitResult::Failed:
+                break;
+        }
+        return Fail(errno);
+    }
+
     // Calls `take` with each stream address of `family` the resolver gives for the name, first
     // one first. False when the look-up failed, the reason in m_lastError.
     template <typename Native, typename Take>
@@ -216,6 +230,7 @@ private:
     }
 
     int m_lastError = 0;
+    std::atomic<bool> m_waitsCancelled{false};
 };
 
 }  // namespace

@@ -3,12 +3,14 @@
 #include <ws2tcpip.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "SlicedWait.h"
 #include "SocketLibrary.h"
 
 namespace quorvel {
@@ -146,16 +148,18 @@ public:
             if (error != WSAEWOULDBLOCK) {
                 return Fail(error);
             }
-            fd_set writable;
-            fd_set failed;
-            FD_ZERO(&writable);
-            FD_ZERO(&failed);
-            FD_SET(native, &writable);
-            FD_SET(native, &failed);
-            timeval timeout = ToTimeval(wait);
-            const int ready = ::select(0, nullptr, &writable, &failed, &timeout);
-            if (ready <= 0) {
-                return Fail(ready == 0 ? WSAETIMEDOUT : ::WSAGetLastError());
+            // A refused connection shows in the failed set, an accepted one in the writable.
+            const WaitResult ready = WaitFor(wait, [native](timeval* timeout) {
+                fd_set writable;
+                fd_set failed;
+                FD_ZERO(&writable);
+                FD_ZERO(&failed);
+                FD_SET(native, &writable);
+                FD_SET(native, &failed);
+                return ::select(0, nullptr, &writable, &failed, timeout);
+            });
+            if (ready != WaitResult::Ready) {
+                return FailWait(ready);
             }
             int socketError = 0;
             int length = sizeof socketError;
@@ -175,13 +179,14 @@ public:
 
     int Recv(Socket socket, char* buffer, int length, std::chrono::milliseconds wait) override {
         const SOCKET native = static_cast<SOCKET>(socket);
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(native, &readable);
-        timeval timeout = ToTimeval(wait);
-        const int ready = ::select(0, &readable, nullptr, nullptr, &timeout);
-        if (ready <= 0) {
-            return Fail(ready == 0 ? WSAETIMEDOUT : ::WSAGetLastError());
+        const WaitResult ready = WaitFor(wait, [native](timeval* timeout) {
+            fd_set readable;
+            FD_ZERO(&readable);
+            FD_SET(native, &readable);
+            return ::select(0, &readable, nullptr, nullptr, timeout);
+        });
+        if (ready != WaitResult::Ready) {
+            return FailWait(ready);
         }
         const int received = ::recv(native, buffer, length, 0);
         return received == SOCKET_ERROR ? Fail(::WSAGetLastError()) : received;
@@ -189,9 +194,37 @@ public:
 
     void CloseSocket(Socket socket) override { ::closesocket(static_cast<SOCKET>(socket)); }
 
+    void CancelWaits() override { m_waitsCancelled = true; }
+
     int LastError() override { return m_lastError; }
 
 private:
+    // Waits with `select` (given the time-out of one slice), `wait` at most, unless the waits
+    // are cancelled.
+    template <typename Select>
+    WaitResult WaitFor(std::chrono::milliseconds wait, Select select) const {
+        return WaitInSlices(
+            wait, m_waitsCancelled,
+            [&select](std::chrono::milliseconds slice) {
+                timeval timeout = ToTimeval(slice);
+                return select(&timeout);
+            },
+            [] { return false; });
+    }
+
+    int FailWait(WaitResult result) {
+        switch (result) {
+            case WaitResult::TimedOut:
+                return Fail(WSAETIMEDOUT);
+            case WaitResult::Cancelled:
+                return Fail(WSAECANCELLED);
+            case WaitResult::Ready:
+            case WaitResult::Failed:
+                break;
+        }
+        return Fail(::WSAGetLastError());
+    }
+
     static bool SetNonBlocking(SOCKET socket, bool nonBlocking) {
         u_long mode = nonBlocking ? 1 : 0;
         return ::ioctlsocket(socket, static_cast<long>(FIONBIO), &mode) == 0;
@@ -203,6 +236,7 @@ private:
     }
 
     int m_lastError = 0;
+    std::atomic<bool> m_waitsCancelled{false};
 };
 
 }  // namespace
