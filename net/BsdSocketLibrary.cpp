@@ -14,8 +14,10 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "AddressLookup.h"
 #include "SlicedWait.h"
 #include "SocketLibrary.h"
 
@@ -42,18 +44,6 @@ WaitResult WaitFor(int fd, short events, std::chrono::milliseconds wait,
         [] { return errno == EINTR; });
 }
 
-// The resolver's authoritative "no such record" (a name that does not exist, or has no address
-// of the family asked for; an address without a name) as kErrorNoData; every other failure,
-// EAI_AGAIN from a server that could not be asked among them, keeps its own code.
-int ResolverError(int eaiCode) {
-#ifdef EAI_NODATA
-    if (eaiCode == EAI_NODATA) {
-        return ISocketLibrary::kErrorNoData;
-    }
-#endif
-    return eaiCode == EAI_NONAME ? ISocketLibrary::kErrorNoData : eaiCode;
-}
-
 bool SetNonBlocking(int fd, bool nonBlocking) {
     const int flags = ::fcntl(fd, F_GETFL, 0);
     if (flags < 0) {
@@ -69,41 +59,26 @@ public:
     void Cleanup() override {}
 
     std::optional<HostEntry> GetHostByName(const std::string& hostName) override {
-        HostEntry entry;
-        if (!ForEachAddress<sockaddr_in>(hostName, AF_INET, [&](const sockaddr_in& native) {
-                Ipv4Address address{};
-                std::memcpy(address.data(), &native.sin_addr, address.size());
-                entry.addresses.push_back(address);
-            })) {
+        std::optional<std::vector<Ipv4Address>> addresses =
+            LookUpIpv4Addresses(hostName, m_lastError);
+        if (!addresses) {
             return std::nullopt;
         }
+        HostEntry entry;
+        entry.addresses = std::move(*addresses);
         return entry;
     }
 
-    std::optional<std::vector<Ipv6Address>> GetHostByName6(const std::string& hostName) override {
-        std::vector<Ipv6Address> addresses;
-        if (!ForEachAddress<sockaddr_in6>(hostName, AF_INET6, [&](const sockaddr_in6& native) {
-                Ipv6Address address{};
-                std::memcpy(address.data(), &native.sin6_addr, address.size());
-                addresses.push_back(address);
-            })) {
-            return std::nullopt;
-        }
-        return addresses;
+    std::optional<std::string> GetHostByAddr(const Ipv4Address& address) override {
+        return LookUpIpv4Name(address, m_lastError);
     }
 
-    std::optional<std::string> GetHostByAddr(const Ipv4Address& address) override {
-        SocketAddressV4 socketAddress;
-        socketAddress.family = AF_INET;
-        socketAddress.address = address;
-        return NameOf(ToSockaddr(socketAddress));
+    std::optional<std::vector<Ipv6Address>> GetHostByName6(const std::string& hostName) override {
+        return LookUpIpv6Addresses(hostName, m_lastError);
     }
 
     std::optional<std::string> GetHostByAddr6(const Ipv6Address& address) override {
-        sockaddr_in6 native{};
-        native.sin6_family = AF_INET6;
-        std::memcpy(&native.sin6_addr, address.data(), address.size());
-        return NameOf(native);
+        return LookUpIpv6Name(address, m_lastError);
     }
 
     Socket OpenStreamSocket() override {
@@ -179,49 +154,6 @@ private:
                 break;
         }
         return Fail(errno);
-    }
-
-    // Calls `take` with each stream address of `family` the resolver gives for the name, first
-    // one first. False when the look-up failed, the reason in m_lastError.
-    template <typename Native, typename Take>
-    bool ForEachAddress(const std::string& hostName, int family, Take take) {
-        if (hostName.find('\0') != std::string::npos) {
-            m_lastError = kErrorNoData;  // the resolver would read a different, shorter name
-            return false;
-        }
-        // Neither AI_ADDRCONFIG, which refuses IPv6 look-ups on a host whose only IPv6 address
-        // is ::1, nor AF_UNSPEC: each look-up asks for its own family alone.
-        addrinfo hints{};
-        hints.ai_family = family;
-        hints.ai_socktype = SOCK_STREAM;
-        addrinfo* found = nullptr;
-        const int result = ::getaddrinfo(hostName.c_str(), nullptr, &hints, &found);
-        if (result != 0) {
-            m_lastError = ResolverError(result);
-            return false;
-        }
-        for (const addrinfo* info = found; info != nullptr; info = info->ai_next) {
-            if (info->ai_family == family && info->ai_addrlen >= sizeof(Native)) {
-                Native native{};
-                std::memcpy(&native, info->ai_addr, sizeof native);
-                take(native);
-            }
-        }
-        ::freeaddrinfo(found);
-        return true;
-    }
-
-    // The name an address has, or none with the reason in m_lastError.
-    template <typename Native>
-    std::optional<std::string> NameOf(const Native& native) {
-        char name[NI_MAXHOST] = {};
-        const int result = ::getnameinfo(reinterpret_cast<const sockaddr*>(&native), sizeof native,
-                                         name, sizeof name, nullptr, 0, NI_NAMEREQD);
-        if (result != 0) {
-            m_lastError = ResolverError(result);
-            return std::nullopt;
-        }
-        return std::string(name);
     }
 
     int Fail(int error) {
