@@ -34,7 +34,7 @@ wxString LoadedText(unsigned id) {
 
 CQuorvelDlg::CQuorvelDlg(wxWindow* parent, ISocketLibrary& sockets)
     : m_sockets(sockets),
-      m_locate(*this, sockets, [this](std::function<void()> task) { CallAfter(std::move(task)); }),
+      m_locate(*this, sockets, [this](const std::function<void()>& task) { CallAfter(task); }),
       m_icons(ApplicationIcons()) {
     wxXmlResource::Get()->LoadDialog(this, parent, "IDD_MAIN");
     // The layout gives the client area's size, as a dialog template does.
