@@ -13,10 +13,12 @@ namespace {
 
 constexpr char kUsage[] =
     "Usage: quorvel-lookup [OPTION]... DESTINATION...\n"
-    "Tell who holds an Internet address. Each DESTINATION, a host name or a dotted IPv4\n"
-    "address, is resolved and headed with its name and address; then the regional\n"
-    "registries' whois servers are asked about the address in referral order (APNIC, TWNIC,\n"
-    "ARIN, RIPE NCC, LACNIC; TCP port 43) and the registry's record is shown.\n"
+    "Tell who holds an Internet address. Each DESTINATION, a host name, a dotted IPv4\n"
+    "address or an IPv6 address, is resolved and headed with its name and address; then the\n"
+    "regional registries' whois servers are asked about the address in referral order (TCP\n"
+    "port 43) and the registry's record is shown: an IPv4 address starts at APNIC (with\n"
+    "TWNIC), then ARIN, RIPE NCC, LACNIC or AFRINIC; an IPv6 address starts at IANA, which\n"
+    "names the registry. Blanks around a DESTINATION are ignored.\n"
     "\n"
     "  -v, --verbose  name each registry server and query text on stderr as it is asked\n"
     "      --help     show this help and exit\n"

@@ -1,6 +1,7 @@
 #include "LocateCommand.h"
 
 #include "DottedAddress.h"
+#include "Ipv6Address.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
 #include "WhoisClient.h"
@@ -13,13 +14,32 @@ std::string Header(const std::string& name, const std::string& address) {
     return "Name:    " + name + "\r\nAddress: " + address + "\r\n\r\n";
 }
 
+// A destination pasted with blanks or a line end around it means the text between them.
+std::string WithoutSurroundingBlanks(const std::string& text) {
+    constexpr char kBlanks[] = " \t\r\n";
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+// The text an IPv6 address is shown and asked as: an IPv4-mapped one as its dotted IPv4
+// address, any other in its canonical form.
+std::string AddressTextOf(const Ipv6Address& address) {
+    if (const std::optional<Ipv4Address> mapped = MappedIpv4Address(address)) {
+        return FormatDottedAddress(*mapped);
+    }
+    return FormatIpv6Address(address);
+}
+
 }  // namespace
 
 CLocateCommand::CLocateCommand(ILocateView& view, ISocketLibrary& sockets)
     : m_view(view), m_sockets(sockets) {}
 
 LocateOutcome CLocateCommand::OnLocate() {
-    std::string addressText = m_view.GetAddressText();
+    std::string addressText = WithoutSurroundingBlanks(m_view.GetAddressText());
     std::string report;
     CWhoisClient client(m_sockets, m_view);
 
@@ -47,28 +67,63 @@ LocateOutcome CLocateCommand::OnLocate() {
 }
 
 std::optional<std::string> CLocateCommand::ResolveDestination(std::string& addressText) {
-    const std::uint32_t parsed = ParseDottedAddress(addressText);
-    if (parsed != kInaddrNone) {
-        // A dotted address is named by its reverse entry; the text stays as typed.
-        if (const std::optional<std::string> name =
-                m_sockets.GetHostByAddr(ToNetworkBytes(parsed))) {
-            return Header(*name, addressText);
-        }
-        if (m_sockets.LastError() == ISocketLibrary::kErrorNoData) {
-            return Header(addressText, addressText);  // no name: the address is its own name
-        }
-        ReportResolveFailure();
-        return std::nullopt;
+    if (ParseDottedAddress(addressText) != kInaddrNone) {
+        return NameDottedAddress(addressText);
     }
-    // A host name is shown as typed, with the dotted form of its first address.
-    const std::optional<HostEntry> host = m_sockets.GetHostByName(addressText);
-    if (!host || host->addresses.empty()) {
-        ReportResolveFailure();
-        return std::nullopt;
+    if (const std::optional<Ipv6Address> address = ParseIpv6Address(addressText)) {
+        addressText = AddressTextOf(*address);
+        if (MappedIpv4Address(*address)) {
+            return NameDottedAddress(addressText);  // as if the dotted address had been typed
+        }
+        return NameIpv6Address(*address, addressText);
     }
+    return ResolveHostName(addressText);
+}
+
+// A dotted address is named by its reverse entry; the text stays as typed.
+std::optional<std::string> CLocateCommand::NameDottedAddress(const std::string& addressText) {
+    const Ipv4Address address = ToNetworkBytes(ParseDottedAddress(addressText));
+    return HeaderNamedBy(m_sockets.GetHostByAddr(address), addressText);
+}
+
+std::optional<std::string> CLocateCommand::NameIpv6Address(const Ipv6Address& address,
+                                                           const std::string& addressText) {
+    return HeaderNamedBy(m_sockets.GetHostByAddr6(address), addressText);
+}
+
+// The header for an address and its reverse lookup's answer: an address without a name stands
+// as its own name; any other failure is the resolve failure.
+std::optional<std::string> CLocateCommand::HeaderNamedBy(const std::optional<std::string>& name,
+                                                         const std::string& addressText) {
+    if (name) {
+        return Header(*name, addressText);
+    }
+    if (m_sockets.LastError() == ISocketLibrary::kErrorNoData) {
+        return Header(addressText, addressText);
+    }
+    ReportResolveFailure();
+    return std::nullopt;
+}
+
+// A host name is shown as typed, with its first IPv4 address; only a name the resolver says
+// has no IPv4 address at all is shown with its first IPv6 address.
+std::optional<std::string> CLocateCommand::ResolveHostName(std::string& addressText) {
     const std::string hostName = addressText;
-    addressText = FormatDottedAddress(host->addresses.front());
-    return Header(hostName, addressText);
+    const std::optional<HostEntry> host = m_sockets.GetHostByName(hostName);
+    if (host && !host->addresses.empty()) {
+        addressText = FormatDottedAddress(host->addresses.front());
+        return Header(hostName, addressText);
+    }
+    if (host || m_sockets.LastError() == ISocketLibrary::kErrorNoData) {
+        const std::optional<std::vector<Ipv6Address>> addresses6 =
+            m_sockets.GetHostByName6(hostName);
+        if (addresses6 && !addresses6->empty()) {
+            addressText = AddressTextOf(addresses6->front());
+            return Header(hostName, addressText);
+        }
+    }
+    ReportResolveFailure();
+    return std::nullopt;
 }
 
 void CLocateCommand::EnableInput(bool enable) {

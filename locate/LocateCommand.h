@@ -1,5 +1,6 @@
-// The Locate command: resolve the destination typed into the address box, head the answer with
-// its name and address, ask the registries about the address and show header and report.
+// The Locate command: resolve the destination typed into the address box (a dotted IPv4
+// address, an IPv6 address or a host name), head the answer with its name and address, ask the
+// registries about the address and show header and report.
 #pragma once
 
 #include <optional>
@@ -28,8 +29,15 @@ public:
 
 private:
     // The header for the destination, or none after the resolve failure has been reported.
-    // On the host-name path the address text becomes the dotted form of its first address.
+    // The address text becomes what the registries are asked: the dotted address as typed, the
+    // canonical text of an IPv6 address, or the first address of a host name.
     std::optional<std::string> ResolveDestination(std::string& addressText);
+    std::optional<std::string> NameDottedAddress(const std::string& addressText);
+    std::optional<std::string> NameIpv6Address(const Ipv6Address& address,
+                                               const std::string& addressText);
+    std::optional<std::string> HeaderNamedBy(const std::optional<std::string>& name,
+                                             const std::string& addressText);
+    std::optional<std::string> ResolveHostName(std::string& addressText);
 
     ILocateView& m_view;
     ISocketLibrary& m_sockets;

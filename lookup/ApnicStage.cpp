@@ -32,10 +32,10 @@ int RegistryLookup::ApnicStage() {
     return RouteByNetName();
 }
 
-// TWNIC's reply is appended to APNIC's record. The addition only adds: a TWNIC server that
-// cannot be reached leaves the lookup going on as before.
+// TWNIC's reply is appended to APNIC's IPv4 records. The addition only adds: a TWNIC server
+// that cannot be reached leaves the lookup going on as before.
 void RegistryLookup::AddTwnicRecord() {
-    if (!NeedsTwnicRecord(m_address, m_fields.netName)) {
+    if (m_ipv6 || !NeedsTwnicRecord(m_address, m_fields.netName)) {
         return;
     }
     if (m_client.SetServer(std::string(ServerHost(Registry::Twnic))) == 0) {

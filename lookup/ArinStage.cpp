@@ -1,7 +1,7 @@
-// The ARIN stage: ARIN's record, or a hand-over to RIPE NCC or LACNIC by the organisation ARIN
-// names. ARIN's replies come in two layouts: the current one, whose '#' comment block comes
-// first, is read by attribute name; the older one, which names the organisation before the
-// network, by the ARIN key table.
+// The ARIN stage: ARIN's record, or a hand-over to RIPE NCC, LACNIC or AFRINIC by the
+// organisation ARIN names. ARIN's replies come in two layouts: the current one, whose '#' comment
+// block comes first, is read by attribute name; the older one, which names the organisation before
+// the network, by the ARIN key table.
 #include "ArinCurrentLayout.h"
 #include "ByteText.h"
 #include "Registries.h"
@@ -94,6 +94,10 @@ int RegistryLookup::RouteFromArin(ArinLayout layout) {
     }
     if (orgId == "LACNIC") {
         return LacnicStage();
+    }
+    // ARIN answers African space with a pointer record naming AFRINIC, never the holder.
+    if (orgId == "AFRINIC") {
+        return AfrinicStage();
     }
     return ArinEnding(layout);
 }

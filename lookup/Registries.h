@@ -15,11 +15,11 @@ struct RegistryServer {
 };
 
 inline constexpr RegistryServer kRegistryServers[] = {
-    {Registry::Apnic, "APNIC", "whois.apnic.net"},      // asked first, for every address
-    {Registry::Twnic, "TWNIC", "whois.twnic.net.tw"},   // adds to APNIC's "-TW" records
-    {Registry::Arin, "ARIN", "whois.arin.net"},         // North America, and ERX/IANA blocks
-    {Registry::RipeNcc, "RIPE NCC", "whois.ripe.net"},  // Europe, Middle East
-    {Registry::Lacnic, "LACNIC", "whois.lacnic.net"},   // Latin America and the Caribbean
+    {Registry::Apnic, "APNIC", "whois.apnic.net"},        // asked first, for every address
+    {Registry::Twnic, "TWNIC", "whois.twnic.net.tw"},     // adds to APNIC's "-TW" records
+    {Registry::Arin, "ARIN", "whois.arin.net"},           // North America, and ERX/IANA blocks
+    {Registry::RipeNcc, "RIPE NCC", "whois.ripe.net"},    // Europe, Middle East
+    {Registry::Lacnic, "LACNIC", "whois.lacnic.net"},     // Latin America and the Caribbean
     {Registry::Afrinic, "AFRINIC", "whois.afrinic.net"},  // Africa, named by ARIN or IANA
     {Registry::Iana, "IANA", "whois.iana.org"},           // asked first for IPv6 addresses
 };

@@ -1,4 +1,5 @@
-// The RIPE NCC stage: RIPE NCC's record, or LACNIC for blocks RIPE NCC names IANA-BLK.
+// The RIPE NCC stage: RIPE NCC's record, or LACNIC for blocks RIPE NCC names as space it does
+// not hold (IANA-BLK, today NON-RIPE-NCC-MANAGED-ADDRESS-BLOCK).
 #include "ByteText.h"
 #include "Registries.h"
 #include "RegistryLookup.h"
@@ -14,7 +15,7 @@ int RegistryLookup::RipeStage() {
     // Every way here leaves the marker RIPE-CIDR-BLOCK in netName (ARIN's hand-overs set it on
     // purpose), so a RIPE NCC reply that names no network shows its record rather than failing
     // on the IANA name APNIC gave.
-    if (m_fields.netName == "IANA-BLK") {
+    if (m_fields.netName == kRipeIanaBlock || m_fields.netName == kRipeNonManagedBlock) {
         return LacnicStage();
     }
     if (StartsWith(m_fields.netName, "IANA")) {

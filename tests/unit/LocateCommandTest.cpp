@@ -19,11 +19,18 @@ using testing::FakeSocketLibrary;
 using testing::RecordingView;
 
 const std::string kApnic = "whois.apnic.net";
+const std::string kIana = "whois.iana.org";
 const std::string kResolveFailed =
     "Sorry,unable to resolve this destination address!\nHave a double check on destination "
     "address or your network connection, please.";
 const std::string kApnicReply = "% APNIC\n\ninetnum: 1.1.1.0 - 1.1.1.255\nnetname: TEST-NET\n";
 const std::string kApnicRecord = "inetnum: 1.1.1.0 - 1.1.1.255\r\nnetname: TEST-NET\r\n";
+const std::string kIanaReply = "% IANA\n\ninet6num: 2001::/16\n";
+const std::string kIanaRecord = "inet6num: 2001::/16\r\n";
+const Ipv6Address kGoogleDns6 = {0x20, 0x01, 0x48, 0x60, 0x48, 0x60, 0,    0,
+                                 0,    0,    0,    0,    0,    0,    0x88, 0x88};
+const Ipv6Address kDocumentation6 = {0x20, 0x01, 0x0d, 0xb8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+const Ipv6Address kLoopback6 = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
 
 struct LocateCase {
     const char* name;
@@ -47,6 +54,13 @@ void ScriptNetwork(FakeSocketLibrary& sockets) {
     sockets.AddHostName("www.example.test", {{1, 2, 3, 4}, {5, 6, 7, 8}});
     sockets.AddHostName("loopback.example.test", {{127, 0, 0, 1}});
     sockets.AddHostName("v6only.example.test", {});
+    sockets.AddServer(kIana);
+    sockets.SetDefaultReply(kIana, kIanaReply);
+    sockets.AddReverseName6(kGoogleDns6, "dns.google");
+    sockets.AddReverseName6(kLoopback6, "localhost");
+    sockets.AddHostName6("ipv6.example.test", {kGoogleDns6, kDocumentation6});
+    sockets.AddHostName6("both.example.test", {kGoogleDns6});
+    sockets.AddHostName("both.example.test", {{1, 2, 3, 4}});
 }
 
 class LocateCommandTest : public ::testing::TestWithParam<LocateCase> {};
@@ -165,24 +179,92 @@ INSTANTIATE_TEST_SUITE_P(
                    LocateOutcome::Unresolved,
                    {kResolveFailed},
                    {}},
-        LocateCase{"TypedTextIsNotTrimmed",
-                   " 1.1.1.1",
+        LocateCase{"SurroundingBlanksAreDropped",
+                   " \t1.1.1.1 \r\n",
+                   "Name:    one.one.one.one\r\nAddress: 1.1.1.1\r\n\r\n" + kApnicRecord,
+                   LocateOutcome::Answered,
+                   {},
+                   {"1.1.1.1"}},
+        LocateCase{"OnlyBlanksAreNoDestination",
+                   " \t\r\n ",
+                   "Ready.",
+                   LocateOutcome::EmptyDestination,
+                   {"Please type destination address."},
+                   {}},
+        LocateCase{"InnerBlanksStay",
+                   "1.1. 1.1",
                    "Ready.",
                    LocateOutcome::Unresolved,
                    {kResolveFailed},
-                   {}}),
+                   {}},
+        LocateCase{"Ipv6WithReverseName",
+                   "2001:4860:4860::8888",
+                   "Name:    dns.google\r\nAddress: 2001:4860:4860::8888\r\n\r\n" + kIanaRecord,
+                   LocateOutcome::Answered,
+                   {},
+                   {"2001:4860:4860::8888"}},
+        LocateCase{"Ipv6ShownAndAskedInCanonicalText",
+                   "2001:0DB8:0:0:0:0:0:1",
+                   "Name:    2001:db8::1\r\nAddress: 2001:db8::1\r\n\r\n" + kIanaRecord,
+                   LocateOutcome::Answered,
+                   {},
+                   {"2001:db8::1"}},
+        LocateCase{"Ipv6Loopback",
+                   "::1",
+                   "Name:    localhost\r\nAddress: ::1\r\n\r\n"
+                   "This is a loopback address for this local computer.",
+                   LocateOutcome::Answered,
+                   {},
+                   {}},
+        LocateCase{"Ipv6LinkLocal",
+                   "FE80::1",
+                   "Name:    fe80::1\r\nAddress: fe80::1\r\n\r\nThis is a private IP address.",
+                   LocateOutcome::Answered,
+                   {},
+                   {}},
+        LocateCase{"Ipv4MappedIsTheDottedAddress",
+                   "::ffff:1.1.1.1",
+                   "Name:    one.one.one.one\r\nAddress: 1.1.1.1\r\n\r\n" + kApnicRecord,
+                   LocateOutcome::Answered,
+                   {},
+                   {"1.1.1.1"}},
+        LocateCase{"ZoneIndexIsNoAddress",
+                   "fe80::1%eth0",
+                   "Ready.",
+                   LocateOutcome::Unresolved,
+                   {kResolveFailed},
+                   {}},
+        LocateCase{
+            "HostNameWithOnlyIpv6Addresses",
+            "ipv6.example.test",
+            "Name:    ipv6.example.test\r\nAddress: 2001:4860:4860::8888\r\n\r\n" + kIanaRecord,
+            LocateOutcome::Answered,
+            {},
+            {"2001:4860:4860::8888"}},
+        LocateCase{"HostNameWithBothFamiliesIsIpv4",
+                   "both.example.test",
+                   "Name:    both.example.test\r\nAddress: 1.2.3.4\r\n\r\n" + kApnicRecord,
+                   LocateOutcome::Answered,
+                   {},
+                   {"1.2.3.4"}}),
     testing::CaseName<LocateCase>);
 
-TEST(LocateCommandResolver, ReverseLookupFailingForAnotherReasonIsAResolveFailure) {
-    FakeSocketLibrary sockets;
-    ScriptNetwork(sockets);
-    sockets.SetReverseError(11002);  // the resolver could not be asked
-    RecordingView view("9.9.9.9");
+// A resolver that could not be asked is no answer: the destination does not resolve, and a
+// host name is not tried as IPv6 either.
+TEST(LocateCommandResolver, ResolverFailingForAnotherReasonIsAResolveFailure) {
+    for (const std::string typed :
+         {"9.9.9.9", "2001:db8::1", "fe80::1", "ipv6.example.test", "both.example.test"}) {
+        FakeSocketLibrary sockets;
+        ScriptNetwork(sockets);
+        sockets.SetReverseError(11002);
+        sockets.SetForwardError(11002);
+        RecordingView view(typed);
 
-    EXPECT_EQ(CLocateCommand(view, sockets).OnLocate(), LocateOutcome::Unresolved);
-    EXPECT_EQ(view.messages, std::vector<std::string>{kResolveFailed});
-    EXPECT_EQ(view.information, "Ready.");
-    EXPECT_TRUE(sockets.Requests().empty());
+        EXPECT_EQ(CLocateCommand(view, sockets).OnLocate(), LocateOutcome::Unresolved) << typed;
+        EXPECT_EQ(view.messages, std::vector<std::string>{kResolveFailed}) << typed;
+        EXPECT_EQ(view.information, "Ready.") << typed;
+        EXPECT_TRUE(sockets.Requests().empty()) << typed;
+    }
 }
 
 TEST(LocateCommandResolver, EmptyInputAsksNoResolver) {

@@ -23,6 +23,8 @@ const std::string kTwnic = "whois.twnic.net.tw";
 const std::string kArin = "whois.arin.net";
 const std::string kRipe = "whois.ripe.net";
 const std::string kLacnic = "whois.lacnic.net";
+const std::string kAfrinic = "whois.afrinic.net";
+const std::string kIana = "whois.iana.org";
 
 const std::string kFailed = "Failed to query.";
 const std::string kPrivate = "This is a private IP address.";
@@ -47,6 +49,12 @@ const std::string kLacnicTriara =
     ReadReply("whois.lacnic.net/ipv4-200.57.141.161_triara-mx_crlf.txt");
 const std::string kLacnicReallocated =
     ReadReply("whois.lacnic.net/ipv4-200.68.34.56_cl-reallocated.txt");
+const std::string kAfrinicMtn = ReadReply("whois.afrinic.net/ipv4-196.11.240.215_mtn-za.txt");
+const std::string kArinGoogle6 = ReadReply("whois.arin.net/ipv6-2001.4860.4860..8888_google.txt");
+const std::string kRipeBt6 = ReadReply("whois.ripe.net/ipv6-2a00.2381.ffff..1_bt.txt");
+const std::string kLacnicCo6 = ReadReply("whois.lacnic.net/ipv6-2801.10.c000.._co.txt");
+const std::string kIanaWhoisOnly =
+    ReadReply("whois.iana.org/ipv6-2601.646.c200.b466..1_arin-2600-12.txt");
 // Written replies.
 const std::string kApnicHinetTw = Written("whois.apnic.net/hinet-tw_203.69.x.txt");
 const std::string kTwnicHinet = Written("whois.twnic.net.tw/hinet_203.69.x.txt");
@@ -64,10 +72,33 @@ const std::string kArinLetterList = Written("whois.arin.net/old-layout_match-lis
 const std::string kArinNoMatch = Written("whois.arin.net/old-layout_no-match-found.txt");
 const std::string kRipeIanaBlk = Written("whois.ripe.net/iana-blk_200.x.txt");
 const std::string kLacnicNoOwner = Written("whois.lacnic.net/without-owner_200.57.x_crlf.txt");
+const std::string kArinTodayAfrinic = Written("whois.arin.net/today_orgid-afrinic_196.x.txt");
+const std::string kArinOrgAfrinic = Written("whois.arin.net/old-layout_orgid-afrinic_196.x.txt");
+const std::string kRipeNonManaged = Written("whois.ripe.net/non-ripe-ncc-managed_196.x.txt");
+const std::string kAfrinicIanaBlock = Written("whois.afrinic.net/iana-placeholder_41.x.txt");
+const std::string kAfrinicMtn6 = Written("whois.afrinic.net/mtn-za_2c0f.fb50..-32.txt");
+const std::string kApnic6 = Written("whois.apnic.net/ipv6_2400.cb00..-32.txt");
+const std::string kIanaToArin = Written("whois.iana.org/refer-arin_2001.4800..-23.txt");
+const std::string kIanaToRipe = Written("whois.iana.org/refer-ripe_2a00..-12.txt");
+const std::string kIanaToLacnic = Written("whois.iana.org/refer-lacnic_2800..-12.txt");
+const std::string kIanaToAfrinic = Written("whois.iana.org/refer-afrinic_2c00..-12.txt");
+const std::string kIanaToApnic = Written("whois.iana.org/refer-apnic_2400..-12.txt");
+const std::string kIanaOwn = Written("whois.iana.org/no-referral_2001.db8..-32.txt");
 
 std::string ApnicRecord(const std::string& reply) {
     return TailFrom(reply, "inetnum:");
 }
+// An IPv6 record, from its inet6num line to the reply's end, as the record ending shows it.
+std::string Inet6numRecord(const std::string& reply) {
+    return WithCrLf(TailFrom(reply, "inet6num:"));
+}
+// IANA's reply with `lines` in place of its referral.
+std::string IanaReferral(const std::string& lines) {
+    return "% IANA WHOIS server\n\n" + lines + "\ninet6num:     2001:4800:0:0:0:0:0:0/23\n" +
+           "organisation: ARIN\nstatus:       ALLOCATED\n";
+}
+const std::string kIanaReferralRecord = WithCrLf(
+    "inet6num:     2001:4800:0:0:0:0:0:0/23\norganisation: ARIN\nstatus:       ALLOCATED\n");
 std::string ArinRecord(const std::string& reply) {
     return WithCrLf(HeadBefore(TailFrom(reply, "OrgName:"), "# ARIN WHOIS"));
 }
@@ -115,7 +146,7 @@ class ReferralChain : public ::testing::TestWithParam<ChainCase> {};
 TEST_P(ReferralChain, AsksTheRightRegistriesAndReportsTheRecord) {
     const ChainCase& c = GetParam();
     FakeSocketLibrary sockets;
-    for (const std::string& host : {kApnic, kTwnic, kArin, kRipe, kLacnic}) {
+    for (const std::string& host : {kApnic, kTwnic, kArin, kRipe, kLacnic, kAfrinic, kIana}) {
         if (std::find(c.unresolvable.begin(), c.unresolvable.end(), host) == c.unresolvable.end()) {
             sockets.AddServer(host);
         }
@@ -528,6 +559,288 @@ INSTANTIATE_TEST_SUITE_P(
                   0,
                   {},
                   {kLacnic}}),
+    testing::CaseName<ChainCase>);
+
+// AFRINIC, named by ARIN's organisation; RIPE NCC's current name for space it does not hold.
+INSTANTIATE_TEST_SUITE_P(
+    Afrinic, ReferralChain,
+    ::testing::Values(
+        ChainCase{
+            "ArinTodayNamesAfrinic",
+            "196.11.240.215",
+            {{kApnic, "196.11.240.215", kApnicIana},
+             {kArin, "196.11.240.215", kArinTodayAfrinic},
+             {kAfrinic, "196.11.240.215", kAfrinicMtn}},
+            {{kApnic, "196.11.240.215"}, {kArin, "196.11.240.215"}, {kAfrinic, "196.11.240.215"}},
+            WithCrLf(TailFrom(kAfrinicMtn, "inetnum:")),
+            1},
+        ChainCase{
+            "OlderArinLayoutNamesAfrinic",
+            "196.11.240.215",
+            {{kApnic, "196.11.240.215", kApnicErx},
+             {kArin, "196.11.240.215", kArinOrgAfrinic},
+             {kAfrinic, "196.11.240.215", kAfrinicMtn}},
+            {{kApnic, "196.11.240.215"}, {kArin, "196.11.240.215"}, {kAfrinic, "196.11.240.215"}},
+            WithCrLf(TailFrom(kAfrinicMtn, "inetnum:")),
+            1},
+        // The record ending turns each CR LF into CR CR LF; the "IANA" test reads four characters.
+        ChainCase{
+            "CrLfRecord",
+            "196.11.240.215",
+            {{kApnic, "196.11.240.215", kApnicIana},
+             {kArin, "196.11.240.215", kArinTodayAfrinic},
+             {kAfrinic, "196.11.240.215", WithCrLf(kAfrinicMtn)}},
+            {{kApnic, "196.11.240.215"}, {kArin, "196.11.240.215"}, {kAfrinic, "196.11.240.215"}},
+            WithCrLf(WithCrLf(TailFrom(kAfrinicMtn, "inetnum:"))),
+            1},
+        ChainCase{"IanaPlaceholderFails",
+                  "41.1.1.1",
+                  {{kApnic, "41.1.1.1", kApnicIana},
+                   {kArin, "41.1.1.1", kArinTodayAfrinic},
+                   {kAfrinic, "41.1.1.1", WithCrLf(kAfrinicIanaBlock)}},
+                  {{kApnic, "41.1.1.1"}, {kArin, "41.1.1.1"}, {kAfrinic, "41.1.1.1"}},
+                  kFailed,
+                  0},
+        ChainCase{"OnlyTheNetNameAfterTheRecordStartCounts",
+                  "41.1.1.1",
+                  {{kApnic, "41.1.1.1", kApnicIana},
+                   {kArin, "41.1.1.1", kArinTodayAfrinic},
+                   {kAfrinic, "41.1.1.1",
+                    "netname: IANA-BLOCK\ninet6num: 41::\n netname: IANA-X\nnetname:\tNET-41\n"}},
+                  {{kApnic, "41.1.1.1"}, {kArin, "41.1.1.1"}, {kAfrinic, "41.1.1.1"}},
+                  WithCrLf("inet6num: 41::\n netname: IANA-X\nnetname:\tNET-41\n"),
+                  1},
+        ChainCase{"WithoutRecordStartFails",
+                  "41.1.1.1",
+                  {{kApnic, "41.1.1.1", kApnicIana},
+                   {kArin, "41.1.1.1", kArinTodayAfrinic},
+                   {kAfrinic, "41.1.1.1", "% No entries found\n inetnum: 41.0.0.0\n"}},
+                  {{kApnic, "41.1.1.1"}, {kArin, "41.1.1.1"}, {kAfrinic, "41.1.1.1"}},
+                  kFailed,
+                  0},
+        ChainCase{"AfrinicReplyFailed",
+                  "41.1.1.1",
+                  {{kApnic, "41.1.1.1", kApnicIana},
+                   {kArin, "41.1.1.1", kArinTodayAfrinic},
+                   {kAfrinic, "41.1.1.1", "FAILED\ninetnum: 41.0.0.0\n"}},
+                  {{kApnic, "41.1.1.1"}, {kArin, "41.1.1.1"}, {kAfrinic, "41.1.1.1"}},
+                  kFailed,
+                  0},
+        ChainCase{"AfrinicNotResolved",
+                  "41.1.1.1",
+                  {{kApnic, "41.1.1.1", kApnicIana}, {kArin, "41.1.1.1", kArinTodayAfrinic}},
+                  {{kApnic, "41.1.1.1"}, {kArin, "41.1.1.1"}},
+                  kFailed,
+                  0,
+                  {kAfrinic},
+                  {},
+                  {kServerNotResolved}},
+        ChainCase{"RipeNonManagedBlockGoesToLacnic",
+                  "200.160.1.1",
+                  {{kApnic, "200.160.1.1", kApnicRipeBlock},
+                   {kRipe, "200.160.1.1", kRipeNonManaged},
+                   {kLacnic, "200.160.1.1", kLacnicTriara}},
+                  {{kApnic, "200.160.1.1"}, {kRipe, "200.160.1.1"}, {kLacnic, "200.160.1.1"}},
+                  HeadBefore(TailFrom(kLacnicTriara, "inetnum:"), "% whois"),
+                  1},
+        // Captured from a CR LF reply the name ends in CR, as "IANA-BLK" does: no placeholder.
+        ChainCase{"RipeNonManagedBlockWithCrIsShown",
+                  "200.160.1.1",
+                  {{kApnic, "200.160.1.1", kApnicRipeBlock},
+                   {kRipe, "200.160.1.1", WithCrLf(kRipeNonManaged)}},
+                  {{kApnic, "200.160.1.1"}, {kRipe, "200.160.1.1"}},
+                  WithCrLf(WithCrLf(TailFrom(kRipeNonManaged, "inetnum:"))),
+                  1}),
+    testing::CaseName<ChainCase>);
+
+// IPv6: IANA first, then the registry its referral names, asked with the canonical text.
+INSTANTIATE_TEST_SUITE_P(
+    Ipv6, ReferralChain,
+    ::testing::Values(
+        ChainCase{"Loopback", "::1", {}, {}, kLoopback, 0},
+        ChainCase{"LinkLocal", "fe80::1", {}, {}, kPrivate, 0},
+        ChainCase{"LinkLocalUpperEnd", "febf:ffff::1", {}, {}, kPrivate, 0},
+        ChainCase{"UniqueLocal", "fd12:3456::1", {}, {}, kPrivate, 0},
+        ChainCase{"UniqueLocalLowerEnd", "fc00::", {}, {}, kPrivate, 0},
+        ChainCase{"SiteLocalIsAskedAbout",
+                  "fec0::1",
+                  {{kIana, "fec0::1", kIanaOwn}},
+                  {{kIana, "fec0::1"}},
+                  Inet6numRecord(kIanaOwn),
+                  1},
+        ChainCase{"IanaRefersToArin",
+                  "2001:4860:4860::8888",
+                  {{kIana, "2001:4860:4860::8888", kIanaToArin},
+                   {kArin, "2001:4860:4860::8888", kArinGoogle6}},
+                  {{kIana, "2001:4860:4860::8888"}, {kArin, "2001:4860:4860::8888"}},
+                  WithCrLf(ArinTodayRecord(kArinGoogle6)),
+                  1},
+        ChainCase{"AskedInCanonicalText",
+                  "2001:4860:4860:0:0:0:0:8888",
+                  {{kIana, "2001:4860:4860::8888", kIanaToArin},
+                   {kArin, "2001:4860:4860::8888", kArinGoogle6}},
+                  {{kIana, "2001:4860:4860::8888"}, {kArin, "2001:4860:4860::8888"}},
+                  WithCrLf(ArinTodayRecord(kArinGoogle6)),
+                  1},
+        ChainCase{
+            "IanaRefersToRipe",
+            "2a00:2381:ffff::1",
+            {{kIana, "2a00:2381:ffff::1", kIanaToRipe}, {kRipe, "2a00:2381:ffff::1", kRipeBt6}},
+            {{kIana, "2a00:2381:ffff::1"}, {kRipe, "2a00:2381:ffff::1"}},
+            Inet6numRecord(kRipeBt6),
+            1},
+        ChainCase{
+            "IanaRefersToLacnic",
+            "2801:10:c000::",
+            {{kIana, "2801:10:c000::", kIanaToLacnic}, {kLacnic, "2801:10:c000::", kLacnicCo6}},
+            {{kIana, "2801:10:c000::"}, {kLacnic, "2801:10:c000::"}},
+            HeadBefore(TailFrom(kLacnicCo6, "inetnum:"), "% whois"),
+            1},
+        ChainCase{
+            "IanaRefersToAfrinic",
+            "2c0f:fb50::1",
+            {{kIana, "2c0f:fb50::1", kIanaToAfrinic}, {kAfrinic, "2c0f:fb50::1", kAfrinicMtn6}},
+            {{kIana, "2c0f:fb50::1"}, {kAfrinic, "2c0f:fb50::1"}},
+            Inet6numRecord(kAfrinicMtn6),
+            1},
+        // The address's leading text lies in a TWNIC band and the name ends "-TW": IPv4 only.
+        ChainCase{"IanaRefersToApnicWithoutTwnic",
+                  "2030:1::1",
+                  {{kIana, "2030:1::1", kIanaToApnic}, {kApnic, "2030:1::1", kApnicHinetTw}},
+                  {{kIana, "2030:1::1"}, {kApnic, "2030:1::1"}},
+                  WithCrLf(ApnicRecord(kApnicHinetTw)),
+                  1},
+        ChainCase{"ApnicRoutesOnAsForIpv4",
+                  "2400:cb00::1",
+                  {{kIana, "2400:cb00::1", kIanaToApnic},
+                   {kApnic, "2400:cb00::1", kApnicIana},
+                   {kArin, "2400:cb00::1", ArinToday("No match found for 2400:cb00::1.\n")},
+                   {kRipe, "2400:cb00::1", kRipeBt6}},
+                  {{kIana, "2400:cb00::1"},
+                   {kApnic, "2400:cb00::1"},
+                   {kArin, "2400:cb00::1"},
+                   {kRipe, "2400:cb00::1"}},
+                  Inet6numRecord(kRipeBt6),
+                  1},
+        ChainCase{"ApnicRecord",
+                  "2400:cb00::1",
+                  {{kIana, "2400:cb00::1", kIanaToApnic}, {kApnic, "2400:cb00::1", kApnic6}},
+                  {{kIana, "2400:cb00::1"}, {kApnic, "2400:cb00::1"}},
+                  Inet6numRecord(kApnic6),
+                  1},
+        ChainCase{"ArinNamesAfrinic",
+                  "2c0f:fb50::1",
+                  {{kIana, "2c0f:fb50::1", IanaReferral("whois:        whois.arin.net\n")},
+                   {kArin, "2c0f:fb50::1", kArinTodayAfrinic},
+                   {kAfrinic, "2c0f:fb50::1", kAfrinicMtn6}},
+                  {{kIana, "2c0f:fb50::1"}, {kArin, "2c0f:fb50::1"}, {kAfrinic, "2c0f:fb50::1"}},
+                  Inet6numRecord(kAfrinicMtn6),
+                  1},
+        ChainCase{"OnlyAWhoisLineNamesTheRegistry",
+                  "2601:646:c200:b466::1",
+                  {{kIana, "2601:646:c200:b466::1", kIanaWhoisOnly},
+                   {kArin, "2601:646:c200:b466::1",
+                    ArinToday("NetRange:       2601:: - 2601:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF\n"
+                              "OrgId:          CCCS\n")}},
+                  {{kIana, "2601:646:c200:b466::1"}, {kArin, "2601:646:c200:b466::1"}},
+                  WithCrLf("NetRange:       2601:: - 2601:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF:FFFF\n"
+                           "OrgId:          CCCS\n\n\n"),
+                  1},
+        ChainCase{"HostComparedWithoutRegardToCase",
+                  "2001:db8::1",
+                  {{kIana, "2001:db8::1", IanaReferral("refer:\tWhois.RIPE.net\n")},
+                   {kRipe, "2001:db8::1", kRipeBt6}},
+                  {{kIana, "2001:db8::1"}, {kRipe, "2001:db8::1"}},
+                  Inet6numRecord(kRipeBt6),
+                  1},
+        ChainCase{"ReferDecidesBeforeWhois",
+                  "2001:db8::1",
+                  {{kIana, "2001:db8::1",
+                    IanaReferral("whois: whois.arin.net\nrefer: whois.lacnic.net\n")},
+                   {kLacnic, "2001:db8::1", kLacnicCo6}},
+                  {{kIana, "2001:db8::1"}, {kLacnic, "2001:db8::1"}},
+                  HeadBefore(TailFrom(kLacnicCo6, "inetnum:"), "% whois"),
+                  1},
+        ChainCase{"CapitalReferIsNoKey",
+                  "2001:db8::1",
+                  {{kIana, "2001:db8::1",
+                    IanaReferral("Refer: whois.lacnic.net\nwhois: whois.afrinic.net\n")},
+                   {kAfrinic, "2001:db8::1", kAfrinicMtn6}},
+                  {{kIana, "2001:db8::1"}, {kAfrinic, "2001:db8::1"}},
+                  Inet6numRecord(kAfrinicMtn6),
+                  1},
+        ChainCase{"EmptyReferShowsIanasRecord",
+                  "2001:db8::1",
+                  {{kIana, "2001:db8::1", IanaReferral("refer:\nwhois: whois.arin.net\n")}},
+                  {{kIana, "2001:db8::1"}},
+                  kIanaReferralRecord,
+                  1},
+        ChainCase{"ReferWithTrailingBlankNamesNoRegistry",
+                  "2001:db8::1",
+                  {{kIana, "2001:db8::1", IanaReferral("refer: whois.arin.net \n")}},
+                  {{kIana, "2001:db8::1"}},
+                  kIanaReferralRecord,
+                  1},
+        ChainCase{"UnknownHostIsNeverAsked",
+                  "2001:db8::1",
+                  {{kIana, "2001:db8::1", IanaReferral("refer: whois.example.net\n")}},
+                  {{kIana, "2001:db8::1"}},
+                  kIanaReferralRecord,
+                  1},
+        ChainCase{"TwnicIsNoReferralTarget",
+                  "2001:db8::1",
+                  {{kIana, "2001:db8::1", IanaReferral("refer: whois.twnic.net.tw\n")}},
+                  {{kIana, "2001:db8::1"}},
+                  kIanaReferralRecord,
+                  1},
+        ChainCase{"NoReferralShowsIanasRecord",
+                  "2001:db8::1",
+                  {{kIana, "2001:db8::1", kIanaOwn}},
+                  {{kIana, "2001:db8::1"}},
+                  Inet6numRecord(kIanaOwn),
+                  1},
+        ChainCase{"NoReferralNorRecordFails",
+                  "2001:db8::1",
+                  {{kIana, "2001:db8::1", "% IANA WHOIS server\n\n inet6num: 2001:db8::/32\n"}},
+                  {{kIana, "2001:db8::1"}},
+                  kFailed,
+                  0},
+        // IANA's reply is no record: a registry that shows none leaves the report empty.
+        ChainCase{"RegistryWithoutRecordShowsNothing",
+                  "2a00:2381:ffff::1",
+                  {{kIana, "2a00:2381:ffff::1", kIanaToRipe},
+                   {kRipe, "2a00:2381:ffff::1", "% No entries found.\n"}},
+                  {{kIana, "2a00:2381:ffff::1"}, {kRipe, "2a00:2381:ffff::1"}},
+                  "",
+                  1},
+        ChainCase{"IanaReplyFailed",
+                  "2001:db8::1",
+                  {{kIana, "2001:db8::1", "FAILED\nrefer: whois.arin.net\n"}},
+                  {{kIana, "2001:db8::1"}},
+                  kFailed,
+                  0},
+        ChainCase{"IanaNotResolved",
+                  "2001:db8::1",
+                  {},
+                  {},
+                  kFailed,
+                  0,
+                  {kIana},
+                  {},
+                  {kServerNotResolved}},
+        ChainCase{"Ipv4MappedIsAskedAsIpv4",
+                  "::FFFF:1.1.1.1",
+                  {{kApnic, "1.1.1.1", kApnicLabs}},
+                  {{kApnic, "1.1.1.1"}},
+                  WithCrLf(ApnicRecord(kApnicLabs)),
+                  1},
+        ChainCase{"Ipv4MappedPrivate", "::ffff:c0a8:1", {}, {}, kPrivate, 0},
+        ChainCase{"Ipv4CompatibleIsIpv6",
+                  "::8.8.8.8",
+                  {{kIana, "::808:808", kIanaOwn}},
+                  {{kIana, "::808:808"}},
+                  Inet6numRecord(kIanaOwn),
+                  1}),
     testing::CaseName<ChainCase>);
 
 }  // namespace
