@@ -198,33 +198,40 @@ def check_resolver_answers(records):
     here rather than as a puzzling case."""
     for name, address in records.aaaa.items():
         if name not in records.a:
-            _expect_no_data(name, socket.AF_INET)
-        found = _resolve(lambda: socket.getaddrinfo(name, None, socket.AF_INET6, socket.SOCK_STREAM))
-        found = [ipaddress.ip_address(entry[4][0]) for entry in found]
+            _expect_no_ipv4(name)
+        found = _ipv6_addresses(name)
         if found != [ipaddress.ip_address(address)]:
             raise SandboxError(f"{name} resolves to {found}, not to {address} alone")
     for address, name in records.ptr.items():
-        found = _resolve(lambda: socket.getnameinfo((address, 0), socket.NI_NAMEREQD))[0]
+        found = _reverse_name(address)
         if found != name:
             raise SandboxError(f"the reverse name of {address} is {found}, not {name}")
 
 
-def _expect_no_data(name, family):
-    """The resolver must answer that the name exists without an address of the family."""
+def _expect_no_ipv4(name):
+    """The resolver must answer NODATA: the name exists, without an IPv4 address."""
     try:
-        socket.getaddrinfo(name, None, family, socket.SOCK_STREAM)
+        socket.getaddrinfo(name, None, socket.AF_INET, socket.SOCK_STREAM)
     except socket.gaierror as error:
         if error.errno == socket.EAI_NODATA:
             return
-        raise SandboxError(f"{name}, family {family}: {error}, where NODATA was due") from error
-    raise SandboxError(f"{name} has an address of family {family}, where NODATA was due")
+        raise SandboxError(f"{name} without IPv4: {error}, where NODATA was due") from error
+    raise SandboxError(f"{name} has an IPv4 address, where NODATA was due")
 
 
-def _resolve(look_up):
+def _ipv6_addresses(name):
     try:
-        return look_up()
+        found = socket.getaddrinfo(name, None, socket.AF_INET6, socket.SOCK_STREAM)
     except socket.gaierror as error:
-        raise SandboxError(f"the sandbox's resolver: {error}") from error
+        raise SandboxError(f"{name} has no IPv6 address: {error}") from error
+    return [ipaddress.ip_address(entry[4][0]) for entry in found]
+
+
+def _reverse_name(address):
+    try:
+        return socket.getnameinfo((address, 0), socket.NI_NAMEREQD)[0]
+    except socket.gaierror as error:
+        raise SandboxError(f"{address} has no reverse name: {error}") from error
 
 
 def dns_answers(server):
