@@ -1,11 +1,14 @@
-// The whole registry lookup over in-memory servers whose replies the fuzzer chooses, so that
-// every referral path, match-list handle and ending is reached with hostile bytes. Whatever the
+// The whole registry lookup, of IPv4 and IPv6 addresses, over in-memory servers whose replies
+// the fuzzer chooses, so that every referral path, match-list handle and ending is reached with
+// hostile bytes. Whatever the
 // servers send, the lookup ends with a report, closes every socket it opened, asks each
 // registry at most as often as the referral chain allows and sends only single-line queries.
 #include <cstdint>
 
+#include "DottedAddress.h"
 #include "FakeSocketLibrary.h"
 #include "FuzzCheck.h"
+#include "Ipv6Address.h"
 #include "LookupInput.h"
 #include "Registries.h"
 #include "ResourceIds.h"
@@ -27,7 +30,8 @@ public:
     void ShowMessageBox(const std::string&, MessageIcon) override {}
 };
 
-// APNIC once, TWNIC once, ARIN twice (address and handle), RIPE NCC once, LACNIC once.
+// IANA (IPv6) or APNIC with TWNIC (IPv4) first, then ARIN twice (address and handle), RIPE NCC
+// and LACNIC once each; AFRINIC comes instead of RIPE NCC and LACNIC.
 constexpr std::size_t kMostRequests = 6;
 
 void AddServer(FakeSocketLibrary& sockets, Registry registry, const std::string& reply,
@@ -40,8 +44,20 @@ void AddServer(FakeSocketLibrary& sockets, Registry registry, const std::string&
     sockets.SetReply(host, address, reply);
 }
 
+// The text the lookup asks about: an IPv6 address in its canonical form, or as IPv4 when mapped.
+std::string AskedText(const std::string& address) {
+    const std::optional<quorvel::Ipv6Address> ipv6 = quorvel::ParseIpv6Address(address);
+    if (!ipv6) {
+        return address;
+    }
+    if (const std::optional<quorvel::Ipv4Address> mapped = quorvel::MappedIpv4Address(*ipv6)) {
+        return quorvel::FormatDottedAddress(*mapped);
+    }
+    return quorvel::FormatIpv6Address(*ipv6);
+}
+
 void ServeSections(FakeSocketLibrary& sockets, const std::vector<std::string>& sections) {
-    const std::string& address = sections[kAddressSection];
+    const std::string address = AskedText(sections[kAddressSection]);
     AddServer(sockets, Registry::Apnic, sections[kApnicSection], address);
     AddServer(sockets, Registry::Twnic, sections[kTwnicSection], address);
     AddServer(sockets, Registry::Arin, sections[kArinAddressSection], address);
@@ -51,6 +67,8 @@ void ServeSections(FakeSocketLibrary& sockets, const std::vector<std::string>& s
     }
     AddServer(sockets, Registry::RipeNcc, sections[kRipeSection], address);
     AddServer(sockets, Registry::Lacnic, sections[kLacnicSection], address);
+    AddServer(sockets, Registry::Afrinic, sections[kAfrinicSection], address);
+    AddServer(sockets, Registry::Iana, sections[kIanaSection], address);
 }
 
 bool IsSingleRequestLine(const std::string& request) {
@@ -84,8 +102,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     QUORVEL_FUZZ_CHECK(sockets.OpenSockets() == 0);
     QUORVEL_FUZZ_CHECK(sockets.Requests().size() <= kMostRequests);
+    const bool ipv6 = AskedText(sections[kAddressSection]).find(':') != std::string::npos;
     for (const FakeSocketLibrary::Request& request : sockets.Requests()) {
         QUORVEL_FUZZ_CHECK(IsSingleRequestLine(request.bytes));
+        // TWNIC adds only to IPv4 records; IANA is asked only about IPv6 addresses.
+        QUORVEL_FUZZ_CHECK(request.serverHost !=
+                           ServerHost(ipv6 ? Registry::Twnic : Registry::Iana));
     }
     // The report is cut from the replies; line feeds shown as CR LF at most double it.
     QUORVEL_FUZZ_CHECK(report.size() <= 2 * size + 64);

@@ -2,7 +2,7 @@
 // sections separated by form feeds ('\f'), in this order:
 //
 //   address text \f APNIC \f TWNIC \f ARIN (asked for the address) \f ARIN (asked for anything
-//   else: the match list's handle) \f RIPE NCC \f LACNIC
+//   else: the match list's handle) \f RIPE NCC \f LACNIC \f AFRINIC \f IANA
 //
 // A missing section is a server that closes without a word; a section that is the single byte
 // DEL (0x7F) is a server whose name does not resolve.
@@ -26,6 +26,8 @@ enum LookupSection : std::size_t {
     kArinHandleSection,
     kRipeSection,
     kLacnicSection,
+    kAfrinicSection,
+    kIanaSection,
     kSectionCount
 };
 

@@ -3,9 +3,10 @@
 
     make_seeds.py --data tests/data --out BUILD/fuzz/seeds
 
-lookup_address/: one input per registry reply, captured (replies/) or written (written/) (see LookupInput.h for the layout), with the
-reply placed where the referral chain reaches its registry and the other registries answering
-with ordinary records, so that fuzzing starts from every stage.
+lookup_address/: one input per registry reply, captured (replies/) or written (written/) (see
+LookupInput.h for the layout), with the reply placed where the referral chain reaches its
+registry (from IANA for IPv6 replies) and the other registries answering with ordinary records,
+so that fuzzing starts from every stage.
 dotted_address/: the dotted-notation forms the parser accepts, and near misses.
 ipv6_address/: the same for IPv6 texts.
 """
@@ -15,13 +16,25 @@ import pathlib
 import re
 
 SEPARATOR = b"\f"
-SECTIONS = ["address", "apnic", "twnic", "arin", "arin_handle", "ripe", "lacnic"]
+SECTIONS = ["address", "apnic", "twnic", "arin", "arin_handle", "ripe", "lacnic", "afrinic", "iana"]
 
 # Which written APNIC reply sends the lookup on to each registry.
 ROUTE_FROM_APNIC = {
     "arin": "written/whois.apnic.net/elsewhere_arin-cidr-block-168.txt",
     "ripe": "written/whois.apnic.net/elsewhere_ripe-cidr-block-62.txt",
     "lacnic": "written/whois.apnic.net/elsewhere_lacnic-cidr-block-200.txt",
+    "afrinic": "written/whois.apnic.net/iana-block_placeholder.txt",
+}
+# ARIN's reply that sends the lookup on to AFRINIC.
+ARIN_TO_AFRINIC = "written/whois.arin.net/today_orgid-afrinic_196.x.txt"
+
+# Which IANA reply refers an IPv6 address to each registry.
+REFERRAL_FROM_IANA = {
+    "apnic": "written/whois.iana.org/refer-apnic_2400..-12.txt",
+    "arin": "written/whois.iana.org/refer-arin_2001.4800..-23.txt",
+    "ripe": "written/whois.iana.org/refer-ripe_2a00..-12.txt",
+    "lacnic": "written/whois.iana.org/refer-lacnic_2800..-12.txt",
+    "afrinic": "written/whois.iana.org/refer-afrinic_2c00..-12.txt",
 }
 
 # What the other registries answer unless the seed is about them.
@@ -32,6 +45,8 @@ ORDINARY_REPLIES = {
     "arin_handle": "replies/whois.arin.net/ipv4-74.125.225.229_google.txt",
     "ripe": "replies/whois.ripe.net/ipv4-62.239.237.1_bt-corporate.txt",
     "lacnic": "replies/whois.lacnic.net/ipv4-200.57.141.161_triara-mx_crlf.txt",
+    "afrinic": "replies/whois.afrinic.net/ipv4-196.11.240.215_mtn-za.txt",
+    "iana": "written/whois.iana.org/refer-arin_2001.4800..-23.txt",
 }
 
 DOTTED_FORMS = [
@@ -55,6 +70,12 @@ def registry_of(path):
 
 def address_of(path):
     """The address a captured reply answered, or one that fits the reply's story."""
+    found = re.match(r"ipv6-([0-9a-f.]+)_", path.name)
+    if found:
+        return found.group(1).replace(".", ":")
+    found = re.search(r"_(2[0-9a-f]{3}\.[0-9a-f.]*)-\d+\.txt$", path.name)
+    if found:  # a written IPv6 reply names its block
+        return found.group(1).replace(".", ":") + "1"
     found = re.match(r"ipv4-(\d+)\.(\d+|x)\.?(\d+|x)?\.?(\d+|x)?", path.name)
     if found:
         parts = [part if part and part != "x" else "1" for part in found.groups()]
@@ -67,9 +88,14 @@ def address_of(path):
 def lookup_seed(data, path):
     registry = registry_of(path)
     chosen = {name: (data / reply).read_bytes() for name, reply in ORDINARY_REPLIES.items()}
-    chosen["address"] = address_of(path).encode()
-    if registry in ROUTE_FROM_APNIC:
+    address = address_of(path)
+    chosen["address"] = address.encode()
+    if ":" in address and registry in REFERRAL_FROM_IANA:
+        chosen["iana"] = (data / REFERRAL_FROM_IANA[registry]).read_bytes()
+    elif registry in ROUTE_FROM_APNIC:
         chosen["apnic"] = (data / ROUTE_FROM_APNIC[registry]).read_bytes()
+    if registry == "afrinic":
+        chosen["arin"] = (data / ARIN_TO_AFRINIC).read_bytes()
     chosen[registry] = path.read_bytes()
     return SEPARATOR.join(chosen[name].replace(SEPARATOR, b"") for name in SECTIONS)
 

@@ -39,31 +39,52 @@ CLocateCommand::CLocateCommand(ILocateView& view, ISocketLibrary& sockets)
     : m_view(view), m_sockets(sockets) {}
 
 LocateOutcome CLocateCommand::OnLocate() {
-    std::string addressText = WithoutSurroundingBlanks(m_view.GetAddressText());
-    std::string report;
-    CWhoisClient client(m_sockets, m_view);
+    if (!Begin()) {
+        return LocateOutcome::EmptyDestination;
+    }
+    Run(m_view);
+    return Finish();
+}
+
+bool CLocateCommand::Begin() {
+    m_addressText = WithoutSurroundingBlanks(m_view.GetAddressText());
 
     EnableInput(false);
     m_view.SetInformationText(LoadStringResource(IDS_QUERYING));
     m_view.RepaintNow();
 
-    if (addressText.empty()) {
+    if (m_addressText.empty()) {
         m_view.ShowMessageBox(LoadStringResource(IDS_ENTER_ADDRESS), MessageIcon::Exclamation);
         EnableInput(true);
         m_view.SetInformationText(LoadStringResource(IDS_READY));
-        return LocateOutcome::EmptyDestination;
+        return false;
     }
+    return true;
+}
 
-    const std::optional<std::string> header = ResolveDestination(addressText);
+void CLocateCommand::Run(ILookupFeedback& feedback) {
+    m_feedback = &feedback;
+    const std::optional<std::string> header = ResolveDestination(m_addressText);
     if (!header) {
-        return LocateOutcome::Unresolved;
+        m_outcome = LocateOutcome::Unresolved;
+        return;
     }
-
-    const int foundRecord = client.LookupAddress(addressText, report);
+    std::string report;
+    CWhoisClient client(m_sockets, feedback);
+    const int foundRecord = client.LookupAddress(m_addressText, report);
     const bool queryFailed = foundRecord == 0 && report == LoadStringResource(IDS_QUERY_FAILED);
-    m_view.SetInformationText(*header + report);
+    m_outcome = queryFailed ? LocateOutcome::QueryFailed : LocateOutcome::Answered;
+    m_shownText = *header + report;
+}
+
+LocateOutcome CLocateCommand::Finish() {
+    if (m_outcome == LocateOutcome::Unresolved) {
+        m_view.SetInformationText(LoadStringResource(IDS_READY));
+    } else {
+        m_view.SetInformationText(m_shownText);
+    }
     EnableInput(true);
-    return queryFailed ? LocateOutcome::QueryFailed : LocateOutcome::Answered;
+    return m_outcome;
 }
 
 std::optional<std::string> CLocateCommand::ResolveDestination(std::string& addressText) {
@@ -138,9 +159,7 @@ void CLocateCommand::EnableInput(bool enable) {
 }
 
 void CLocateCommand::ReportResolveFailure() {
-    m_view.ShowMessageBox(LoadStringResource(IDS_RESOLVE_FAILED), MessageIcon::Exclamation);
-    m_view.SetInformationText(LoadStringResource(IDS_READY));
-    EnableInput(true);
+    m_feedback->ShowMessageBox(LoadStringResource(IDS_RESOLVE_FAILED), MessageIcon::Exclamation);
 }
 
 }  // namespace quorvel

@@ -23,9 +23,22 @@ class CLocateCommand {
 public:
     CLocateCommand(ILocateView& view, ISocketLibrary& sockets);
 
+    // The whole command on the caller's thread: Begin, Run and Finish one after the other.
     LocateOutcome OnLocate();
+
+    // The command in three steps, so that a window can ask the network off its own thread and
+    // stay alive meanwhile. Begin and Finish run on the window's thread; Run on any other, in
+    // between, and it tells the user of problems only through `feedback` (message boxes, which
+    // the window shows on its own thread), never through the view.
+    //
+    // Begin reads the address box, locks the input and shows "Querying..."; false when the
+    // command has already ended (nothing was typed), and then neither Run nor Finish follows.
+    bool Begin();
+    void Run(ILookupFeedback& feedback);
+    // Shows the answer, or "Ready." after a resolve failure, and unlocks the input.
+    LocateOutcome Finish();
+
     void EnableInput(bool enable);
-    void ReportResolveFailure();
 
 private:
     // The header for the destination, or none after the resolve failure has been reported.
@@ -38,9 +51,15 @@ private:
     std::optional<std::string> HeaderNamedBy(const std::optional<std::string>& name,
                                              const std::string& addressText);
     std::optional<std::string> ResolveHostName(std::string& addressText);
+    // The resolve failure's message box; Finish then shows "Ready." and unlocks.
+    void ReportResolveFailure();
 
     ILocateView& m_view;
     ISocketLibrary& m_sockets;
+    ILookupFeedback* m_feedback = nullptr;  // set while Run runs
+    std::string m_addressText;
+    std::string m_shownText;
+    LocateOutcome m_outcome = LocateOutcome::Answered;
 };
 
 }  // namespace quorvel

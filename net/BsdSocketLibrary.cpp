@@ -9,12 +9,16 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "AddressLookup.h"
+#include "SlicedWait.h"
 #include "SocketLibrary.h"
 
 namespace quorvel {
@@ -28,31 +32,16 @@ sockaddr_in ToSockaddr(const SocketAddressV4& address) {
     return native;
 }
 
-// Waits until `events` are ready on the socket: 1 when ready, 0 after `wait`, -1 on error.
-int WaitFor(int fd, short events, std::chrono::milliseconds wait) {
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline = Clock::now() + wait;
-    for (;;) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        pollfd entry{fd, events, 0};
-        const int ready = ::poll(&entry, 1, static_cast<int>(std::max<long long>(0, left.count())));
-        if (ready >= 0 || errno != EINTR) {
-            return ready;
-        }
-    }
-}
-
-// The resolver's authoritative "no such record" (a name that does not exist, or has no address
-// of the family asked for; an address without a name) as kErrorNoData; every other failure,
-// EAI_AGAIN from a server that could not be asked among them, keeps its own code.
-int ResolverError(int eaiCode) {
-#ifdef EAI_NODATA
-    if (eaiCode == EAI_NODATA) {
-        return ISocketLibrary::kErrorNoData;
-    }
-#endif
-    return eaiCode == EAI_NONAME ? ISocketLibrary::kErrorNoData : eaiCode;
+// Waits until `events` are ready on the socket, `wait` at most, unless the waits are cancelled.
+WaitResult WaitFor(int fd, short events, std::chrono::milliseconds wait,
+                   const std::atomic<bool>& cancelled) {
+    return WaitInSlices(
+        wait, cancelled,
+        [fd, events](std::chrono::milliseconds slice) {
+            pollfd entry{fd, events, 0};
+            return ::poll(&entry, 1, static_cast<int>(slice.count()));
+        },
+        [] { return errno == EINTR; });
 }
 
 bool SetNonBlocking(int fd, bool nonBlocking) {
@@ -70,41 +59,26 @@ public:
     void Cleanup() override {}
 
     std::optional<HostEntry> GetHostByName(const std::string& hostName) override {
-        HostEntry entry;
-        if (!ForEachAddress<sockaddr_in>(hostName, AF_INET, [&](const sockaddr_in& native) {
-                Ipv4Address address{};
-                std::memcpy(address.data(), &native.sin_addr, address.size());
-                entry.addresses.push_back(address);
-            })) {
+        std::optional<std::vector<Ipv4Address>> addresses =
+            LookUpIpv4Addresses(hostName, m_lastError);
+        if (!addresses) {
             return std::nullopt;
         }
+        HostEntry entry;
+        entry.addresses = std::move(*addresses);
         return entry;
     }
 
-    std::optional<std::vector<Ipv6Address>> GetHostByName6(const std::string& hostName) override {
-        std::vector<Ipv6Address> addresses;
-        if (!ForEachAddress<sockaddr_in6>(hostName, AF_INET6, [&](const sockaddr_in6& native) {
-                Ipv6Address address{};
-                std::memcpy(address.data(), &native.sin6_addr, address.size());
-                addresses.push_back(address);
-            })) {
-            return std::nullopt;
-        }
-        return addresses;
+    std::optional<std::string> GetHostByAddr(const Ipv4Address& address) override {
+        return LookUpIpv4Name(address, m_lastError);
     }
 
-    std::optional<std::string> GetHostByAddr(const Ipv4Address& address) override {
-        SocketAddressV4 socketAddress;
-        socketAddress.family = AF_INET;
-        socketAddress.address = address;
-        return NameOf(ToSockaddr(socketAddress));
+    std::optional<std::vector<Ipv6Address>> GetHostByName6(const std::string& hostName) override {
+        return LookUpIpv6Addresses(hostName, m_lastError);
     }
 
     std::optional<std::string> GetHostByAddr6(const Ipv6Address& address) override {
-        sockaddr_in6 native{};
-        native.sin6_family = AF_INET6;
-        std::memcpy(&native.sin6_addr, address.data(), address.size());
-        return NameOf(native);
+        return LookUpIpv6Name(address, m_lastError);
     }
 
     Socket OpenStreamSocket() override {
@@ -126,9 +100,9 @@ public:
             if (errno != EINPROGRESS) {
                 return Fail(errno);
             }
-            const int ready = WaitFor(fd, POLLOUT, wait);
-            if (ready <= 0) {
-                return Fail(ready == 0 ? ETIMEDOUT : errno);
+            const WaitResult ready = WaitFor(fd, POLLOUT, wait, m_waitsCancelled);
+            if (ready != WaitResult::Ready) {
+                return FailWait(ready);
             }
             int error = 0;
             socklen_t length = sizeof error;
@@ -151,9 +125,9 @@ public:
 
     int Recv(Socket socket, char* buffer, int length, std::chrono::milliseconds wait) override {
         const int fd = static_cast<int>(socket);
-        const int ready = WaitFor(fd, POLLIN, wait);
-        if (ready <= 0) {
-            return Fail(ready == 0 ? ETIMEDOUT : errno);
+        const WaitResult ready = WaitFor(fd, POLLIN, wait, m_waitsCancelled);
+        if (ready != WaitResult::Ready) {
+            return FailWait(ready);
         }
         ssize_t received = 0;
         do {
@@ -164,50 +138,22 @@ public:
 
     void CloseSocket(Socket socket) override { ::close(static_cast<int>(socket)); }
 
+    void CancelWaits() override { m_waitsCancelled = true; }
+
     int LastError() override { return m_lastError; }
 
 private:
-    // Calls `take` with each stream address of `family` the resolver gives for the name, first
-    // one first. False when the look-up failed, the reason in m_lastError.
-    template <typename Native, typename Take>
-    bool ForEachAddress(const std::string& hostName, int family, Take take) {
-        if (hostName.find('\0') != std::string::npos) {
-            m_lastError = kErrorNoData;  // the resolver would read a different, shorter name
-            return false;
+    int FailWait(WaitResult result) {
+        switch (result) {
+            case WaitResult::TimedOut:
+                return Fail(ETIMEDOUT);
+            case WaitResult::Cancelled:
+                return Fail(ECANCELED);
+            case WaitResult::Ready:
+            case WaitResult::Failed:
+                break;
         }
-        // Neither AI_ADDRCONFIG, which refuses IPv6 look-ups on a host whose only IPv6 address
-        // is ::1, nor AF_UNSPEC: each look-up asks for its own family alone.
-        addrinfo hints{};
-        hints.ai_family = family;
-        hints.ai_socktype = SOCK_STREAM;
-        addrinfo* found = nullptr;
-        const int result = ::getaddrinfo(hostName.c_str(), nullptr, &hints, &found);
-        if (result != 0) {
-            m_lastError = ResolverError(result);
-            return false;
-        }
-        for (const addrinfo* info = found; info != nullptr; info = info->ai_next) {
-            if (info->ai_family == family && info->ai_addrlen >= sizeof(Native)) {
-                Native native{};
-                std::memcpy(&native, info->ai_addr, sizeof native);
-                take(native);
-            }
-        }
-        ::freeaddrinfo(found);
-        return true;
-    }
-
-    // The name an address has, or none with the reason in m_lastError.
-    template <typename Native>
-    std::optional<std::string> NameOf(const Native& native) {
-        char name[NI_MAXHOST] = {};
-        const int result = ::getnameinfo(reinterpret_cast<const sockaddr*>(&native), sizeof native,
-                                         name, sizeof name, nullptr, 0, NI_NAMEREQD);
-        if (result != 0) {
-            m_lastError = ResolverError(result);
-            return std::nullopt;
-        }
-        return std::string(name);
+        return Fail(errno);
     }
 
     int Fail(int error) {
@@ -216,6 +162,7 @@ private:
     }
 
     int m_lastError = 0;
+    std::atomic<bool> m_waitsCancelled{false};
 };
 
 }  // namespace

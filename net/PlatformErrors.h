@@ -5,11 +5,13 @@
 namespace quorvel {
 constexpr int kErrorTimedOut = 10060;      // WSAETIMEDOUT
 constexpr int kErrorReplyTooLong = 10040;  // WSAEMSGSIZE
+constexpr int kErrorCancelled = 10103;     // WSAECANCELLED
 }  // namespace quorvel
 #else
 #include <cerrno>
 namespace quorvel {
 constexpr int kErrorTimedOut = ETIMEDOUT;
 constexpr int kErrorReplyTooLong = EMSGSIZE;
+constexpr int kErrorCancelled = ECANCELED;
 }  // namespace quorvel
 #endif

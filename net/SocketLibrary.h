@@ -85,6 +85,11 @@ public:
     virtual int Recv(Socket socket, char* buffer, int length, std::chrono::milliseconds wait) = 0;
     virtual void CloseSocket(Socket socket) = 0;
 
+    // For a program that is closing, from any thread: every wait of Connect and Recv in
+    // progress ends at once, and so does every later one, failing with the platform's
+    // "cancelled" error. The resolver's look-ups cannot be interrupted.
+    virtual void CancelWaits() = 0;
+
     // WSAGetLastError / errno of the call that failed last.
     virtual int LastError() = 0;
 

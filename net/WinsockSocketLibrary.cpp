@@ -2,13 +2,14 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
-#include <algorithm>
+#include <atomic>
 #include <cstring>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "AddressLookup.h"
+#include "SlicedWait.h"
 #include "SocketLibrary.h"
 
 namespace quorvel {
@@ -29,17 +30,6 @@ timeval ToTimeval(std::chrono::milliseconds wait) {
     return value;
 }
 
-// The resolver's authoritative "no such record" (a name that does not exist, or has no address
-// of the family asked for; an address without a name) as kErrorNoData; every other failure,
-// WSATRY_AGAIN from a server that could not be asked among them, keeps its own code. The
-// getaddrinfo codes are listed apart although MinGW gives them Winsock's own numbers.
-int ResolverError(int error) {
-    constexpr int kNoRecord[] = {WSAHOST_NOT_FOUND, WSANO_DATA, EAI_NONAME, EAI_NODATA};
-    const bool noRecord =
-        std::find(std::begin(kNoRecord), std::end(kNoRecord), error) != std::end(kNoRecord);
-    return noRecord ? ISocketLibrary::kErrorNoData : error;
-}
-
 class WinsockSocketLibrary final : public ISocketLibrary {
 public:
     int Startup(std::uint16_t versionRequested) override {
@@ -56,7 +46,7 @@ public:
         }
         const hostent* host = ::gethostbyname(hostName.c_str());
         if (host == nullptr) {
-            m_lastError = ResolverError(::WSAGetLastError());
+            m_lastError = ResolverErrorCode(::WSAGetLastError());
             return std::nullopt;
         }
         HostEntry entry;
@@ -77,52 +67,18 @@ public:
         if (host != nullptr && host->h_name != nullptr) {
             return std::string(host->h_name);
         }
-        m_lastError = ResolverError(::WSAGetLastError());
+        m_lastError = ResolverErrorCode(::WSAGetLastError());
         return std::nullopt;
     }
 
-    // IPv6 names go through getaddrinfo/getnameinfo, which Windows XP's ws2_32 has; the
+    // IPv6 names go through getaddrinfo and getnameinfo, which Windows XP's ws2_32 has; the
     // hostent calls know IPv4 alone.
     std::optional<std::vector<Ipv6Address>> GetHostByName6(const std::string& hostName) override {
-        if (hostName.find('\0') != std::string::npos) {
-            m_lastError = kErrorNoData;  // the resolver would read a shorter name
-            return std::nullopt;
-        }
-        addrinfo hints{};
-        hints.ai_family = AF_INET6;
-        hints.ai_socktype = SOCK_STREAM;
-        addrinfo* found = nullptr;
-        const int result = ::getaddrinfo(hostName.c_str(), nullptr, &hints, &found);
-        if (result != 0) {
-            m_lastError = ResolverError(result);
-            return std::nullopt;
-        }
-        std::vector<Ipv6Address> addresses;
-        for (const addrinfo* info = found; info != nullptr; info = info->ai_next) {
-            if (info->ai_family == AF_INET6 && info->ai_addrlen >= sizeof(sockaddr_in6)) {
-                sockaddr_in6 native{};
-                std::memcpy(&native, info->ai_addr, sizeof native);
-                Ipv6Address address{};
-                std::memcpy(address.data(), &native.sin6_addr, address.size());
-                addresses.push_back(address);
-            }
-        }
-        ::freeaddrinfo(found);
-        return addresses;
+        return LookUpIpv6Addresses(hostName, m_lastError);
     }
 
     std::optional<std::string> GetHostByAddr6(const Ipv6Address& address) override {
-        sockaddr_in6 native{};
-        native.sin6_family = AF_INET6;
-        std::memcpy(&native.sin6_addr, address.data(), address.size());
-        char name[NI_MAXHOST] = {};
-        const int result = ::getnameinfo(reinterpret_cast<const sockaddr*>(&native), sizeof native,
-                                         name, sizeof name, nullptr, 0, NI_NAMEREQD);
-        if (result != 0) {
-            m_lastError = ResolverError(result);
-            return std::nullopt;
-        }
-        return std::string(name);
+        return LookUpIpv6Name(address, m_lastError);
     }
 
     Socket OpenStreamSocket() override {
@@ -146,16 +102,18 @@ public:
             if (error != WSAEWOULDBLOCK) {
                 return Fail(error);
             }
-            fd_set writable;
-            fd_set failed;
-            FD_ZERO(&writable);
-            FD_ZERO(&failed);
-            FD_SET(native, &writable);
-            FD_SET(native, &failed);
-            timeval timeout = ToTimeval(wait);
-            const int ready = ::select(0, nullptr, &writable, &failed, &timeout);
-            if (ready <= 0) {
-                return Fail(ready == 0 ? WSAETIMEDOUT : ::WSAGetLastError());
+            // A refused connection shows in the failed set, an accepted one in the writable.
+            const WaitResult ready = WaitFor(wait, [native](timeval* timeout) {
+                fd_set writable;
+                fd_set failed;
+                FD_ZERO(&writable);
+                FD_ZERO(&failed);
+                FD_SET(native, &writable);
+                FD_SET(native, &failed);
+                return ::select(0, nullptr, &writable, &failed, timeout);
+            });
+            if (ready != WaitResult::Ready) {
+                return FailWait(ready);
             }
             int socketError = 0;
             int length = sizeof socketError;
@@ -175,13 +133,14 @@ public:
 
     int Recv(Socket socket, char* buffer, int length, std::chrono::milliseconds wait) override {
         const SOCKET native = static_cast<SOCKET>(socket);
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(native, &readable);
-        timeval timeout = ToTimeval(wait);
-        const int ready = ::select(0, &readable, nullptr, nullptr, &timeout);
-        if (ready <= 0) {
-            return Fail(ready == 0 ? WSAETIMEDOUT : ::WSAGetLastError());
+        const WaitResult ready = WaitFor(wait, [native](timeval* timeout) {
+            fd_set readable;
+            FD_ZERO(&readable);
+            FD_SET(native, &readable);
+            return ::select(0, &readable, nullptr, nullptr, timeout);
+        });
+        if (ready != WaitResult::Ready) {
+            return FailWait(ready);
         }
         const int received = ::recv(native, buffer, length, 0);
         return received == SOCKET_ERROR ? Fail(::WSAGetLastError()) : received;
@@ -189,9 +148,37 @@ public:
 
     void CloseSocket(Socket socket) override { ::closesocket(static_cast<SOCKET>(socket)); }
 
+    void CancelWaits() override { m_waitsCancelled = true; }
+
     int LastError() override { return m_lastError; }
 
 private:
+    // Waits with `select` (given the time-out of one slice), `wait` at most, unless the waits
+    // are cancelled.
+    template <typename Select>
+    WaitResult WaitFor(std::chrono::milliseconds wait, Select select) const {
+        return WaitInSlices(
+            wait, m_waitsCancelled,
+            [&select](std::chrono::milliseconds slice) {
+                timeval timeout = ToTimeval(slice);
+                return select(&timeout);
+            },
+            [] { return false; });
+    }
+
+    int FailWait(WaitResult result) {
+        switch (result) {
+            case WaitResult::TimedOut:
+                return Fail(WSAETIMEDOUT);
+            case WaitResult::Cancelled:
+                return Fail(WSAECANCELLED);
+            case WaitResult::Ready:
+            case WaitResult::Failed:
+                break;
+        }
+        return Fail(::WSAGetLastError());
+    }
+
     static bool SetNonBlocking(SOCKET socket, bool nonBlocking) {
         u_long mode = nonBlocking ? 1 : 0;
         return ::ioctlsocket(socket, static_cast<long>(FIONBIO), &mode) == 0;
@@ -203,6 +190,7 @@ private:
     }
 
     int m_lastError = 0;
+    std::atomic<bool> m_waitsCancelled{false};
 };
 
 }  // namespace

@@ -1,13 +1,18 @@
 #include "QuorvelDlg.h"
 
+#include <memory>
+#include <utility>
+
 #include "AboutDlg.h"
-#include "LocateCommand.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
 #include "WideText.h"
 
 namespace quorvel {
 namespace {
+
+// A task another thread posted to the dialog; lParam owns a std::function<void()>.
+constexpr UINT kRunTask = WM_APP + 1;
 
 // The caption of message boxes: the program's name, its file name without the folder and
 // ".exe", as the program names no caption of its own.
@@ -25,7 +30,15 @@ std::wstring ApplicationTitle() {
 CQuorvelDlg::CQuorvelDlg(HINSTANCE instance, ISocketLibrary& sockets)
     : m_instance(instance),
       m_sockets(sockets),
-      m_icon(::LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME))) {}
+      m_icon(::LoadIconW(instance, MAKEINTRESOURCEW(IDR_MAINFRAME))),
+      m_locate(*this, sockets, [this](std::function<void()> task) { PostTask(std::move(task)); }) {}
+
+void CQuorvelDlg::PostTask(std::function<void()> task) {
+    auto posted = std::make_unique<std::function<void()>>(std::move(task));
+    if (::PostMessageW(m_dialog, kRunTask, 0, reinterpret_cast<LPARAM>(posted.get())) != 0) {
+        static_cast<void>(posted.release());  // the message owns it now
+    }
+}
 
 void CQuorvelDlg::DoModal() {
     ::DialogBoxParamW(m_instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, DialogProc,
@@ -70,6 +83,14 @@ INT_PTR CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             OnClose();
             return TRUE;
+        case WM_SETCURSOR:
+            return OnSetCursor() ? TRUE : FALSE;
+        case kRunTask: {
+            const std::unique_ptr<std::function<void()>> task(
+                reinterpret_cast<std::function<void()>*>(lParam));
+            (*task)();
+            return TRUE;
+        }
         default:
             static_cast<void>(lParam);
             return FALSE;
@@ -126,16 +147,32 @@ HICON CQuorvelDlg::OnQueryDragIcon() const {
 }
 
 void CQuorvelDlg::OnLocate() {
-    CLocateCommand(*this, m_sockets).OnLocate();
+    m_locate.Locate();
 }
 
 void CQuorvelDlg::OnDestroy() {
+    m_locate.Cancel(kLookupCancelWait);
     m_sockets.Cleanup();
 }
 
-// The close box ends the modal loop, and with it the program, with exit status 0.
+// The close box ends the modal loop, and with it the program, with exit status 0, at once even
+// during a lookup: the lookup is given up. One still inside the resolver, which nothing can
+// interrupt, is left behind, and the program ends without waiting for it.
 void CQuorvelDlg::OnClose() {
+    if (!m_locate.Cancel(kLookupCancelWait)) {
+        ::ExitProcess(0);
+    }
     ::PostQuitMessage(0);
+}
+
+// While a lookup runs the wait cursor stays over the dialog, which is still answering messages.
+bool CQuorvelDlg::OnSetCursor() {
+    if (!m_waitCursorShown) {
+        return false;
+    }
+    ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+    ::SetWindowLongPtrW(m_dialog, DWLP_MSGRESULT, TRUE);
+    return true;
 }
 
 std::string CQuorvelDlg::GetAddressText() {
@@ -159,10 +196,12 @@ void CQuorvelDlg::EnableLocateButton(bool enable) {
 }
 
 void CQuorvelDlg::BeginWaitCursor() {
+    m_waitCursorShown = true;
     m_cursorBeforeWait = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
 }
 
 void CQuorvelDlg::EndWaitCursor() {
+    m_waitCursorShown = false;
     ::SetCursor(m_cursorBeforeWait);
 }
 

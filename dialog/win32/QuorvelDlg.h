@@ -1,6 +1,7 @@
 // The main dialog on the Windows dialog manager, built from the template IDD_MAIN: the address
-// box, the Locate button and the information box. It is the Locate command's view; it starts the
-// socket library when it opens and releases it when it goes.
+// box, the Locate button and the information box. It is the Locate command's view, and asks the
+// network off its own thread, so that it keeps painting and answering messages while a lookup
+// runs; it starts the socket library when it opens and releases it when it goes.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "LocateView.h"
+#include "LocateWorker.h"
 #include "SocketLibrary.h"
 
 namespace quorvel {
@@ -45,12 +47,17 @@ private:
     void OnClose();
 
     void AddAboutItemToSystemMenu();
+    // Runs `task` on the dialog's thread, from its message loop (kRunTask).
+    void PostTask(std::function<void()> task);
+    bool OnSetCursor();
 
     HINSTANCE m_instance;
     ISocketLibrary& m_sockets;
     HICON m_icon;  // the application icon; a resource icon, which the system releases
     HWND m_dialog = nullptr;
     HCURSOR m_cursorBeforeWait = nullptr;
+    bool m_waitCursorShown = false;
+    CLocateWorker m_locate;
 };
 
 }  // namespace quorvel

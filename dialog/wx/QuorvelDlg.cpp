@@ -10,10 +10,12 @@
 #include <wx/utils.h>
 #include <wx/xrc/xmlres.h>
 
+#include <cstdlib>
+#include <utility>
+
 #include "AboutDlg.h"
 #include "AppIcon.h"
 #include "InformationText.h"
-#include "LocateCommand.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
 
@@ -31,7 +33,9 @@ wxString LoadedText(unsigned id) {
 }  // namespace
 
 CQuorvelDlg::CQuorvelDlg(wxWindow* parent, ISocketLibrary& sockets)
-    : m_sockets(sockets), m_icons(ApplicationIcons()) {
+    : m_sockets(sockets),
+      m_locate(*this, sockets, [this](std::function<void()> task) { CallAfter(std::move(task)); }),
+      m_icons(ApplicationIcons()) {
     wxXmlResource::Get()->LoadDialog(this, parent, "IDD_MAIN");
     // The layout gives the client area's size, as a dialog template does.
     SetClientSize(GetSize());
@@ -101,7 +105,7 @@ void CQuorvelDlg::OnPaint(wxPaintEvent& event) {
 
 void CQuorvelDlg::OnLocate(wxCommandEvent& event) {
     static_cast<void>(event);
-    CLocateCommand(*this, m_sockets).OnLocate();
+    m_locate.Locate();
 }
 
 // Escape and any cancel command leave the dialog open.
@@ -116,9 +120,14 @@ void CQuorvelDlg::OnDestroy(wxWindowDestroyEvent& event) {
     }
 }
 
-// Closing the window ends the program with exit status 0.
+// Closing the window ends the program with exit status 0, at once even during a lookup: the
+// lookup is given up. One still inside the resolver, which nothing can interrupt, is left
+// behind, and the program ends without waiting for it or tidying up after it.
 void CQuorvelDlg::OnClose(wxCloseEvent& event) {
     static_cast<void>(event);
+    if (!m_locate.Cancel(kLookupCancelWait)) {
+        std::quick_exit(0);
+    }
     EndModal(0);
 }
 

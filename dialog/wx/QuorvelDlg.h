@@ -1,6 +1,7 @@
 // The main dialog: the address box, the Locate button and the information box. It is the
-// Locate command's view; it starts the socket library when it opens and releases it when it
-// goes.
+// Locate command's view, and asks the network off its own thread, so that it keeps painting and
+// answering while a lookup runs; it starts the socket library when it opens and releases it when
+// it goes.
 #pragma once
 
 #include <string>
@@ -9,6 +10,7 @@
 #include <wx/iconbndl.h>
 
 #include "LocateView.h"
+#include "LocateWorker.h"
 #include "SocketLibrary.h"
 
 class wxButton;
@@ -43,6 +45,7 @@ private:
     void OnClose(wxCloseEvent& event);
 
     ISocketLibrary& m_sockets;
+    CLocateWorker m_locate;
     wxTextCtrl* m_addressBox = nullptr;
     wxTextCtrl* m_informationBox = nullptr;
     wxButton* m_locateButton = nullptr;

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "PlatformErrors.h"
+
 namespace quorvel::testing {
 namespace {
 
@@ -164,6 +166,9 @@ int FakeSocketLibrary::Connect(Socket socket, const SocketAddressV4& address,
     if (server->failure == Failure::Connect) {
         return Fail(server->errorCode);
     }
+    if (m_waitsCancelled) {
+        return Fail(kErrorCancelled);
+    }
     m_connections.at(socket).server = server;
     return 0;
 }
@@ -197,6 +202,9 @@ int FakeSocketLibrary::Recv(Socket socket, char* buffer, int length, std::chrono
     }
     if (connection.server->failure == Failure::Recv) {
         return Fail(connection.server->errorCode);
+    }
+    if (m_waitsCancelled) {
+        return Fail(kErrorCancelled);
     }
     const std::size_t count = std::min({connection.pending.size(), static_cast<std::size_t>(length),
                                         static_cast<std::size_t>(m_chunkSize)});

@@ -2,6 +2,7 @@
 // request recorded. Nothing touches the network.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -76,6 +77,8 @@ public:
     int Send(Socket socket, const char* data, int length) override;
     int Recv(Socket socket, char* buffer, int length, std::chrono::milliseconds wait) override;
     void CloseSocket(Socket socket) override;
+    // Later connects and receives fail as cancelled; from any thread.
+    void CancelWaits() override { m_waitsCancelled = true; }
     int LastError() override { return m_lastError; }
     ExchangeLimits Limits() const override { return m_limits; }
 
@@ -124,6 +127,7 @@ private:
     int m_cleanups = 0;
     int m_openSockets = 0;
     int m_lastError = 0;
+    std::atomic<bool> m_waitsCancelled{false};
     Socket m_nextSocket = 3;
     ExchangeLimits m_limits;
 };

@@ -41,6 +41,7 @@ public:
         return m_real.Recv(socket, buffer, length, wait);
     }
     void CloseSocket(Socket socket) override { m_real.CloseSocket(socket); }
+    void CancelWaits() override { m_real.CancelWaits(); }
     int LastError() override { return m_lastError ? m_lastError : m_real.LastError(); }
     ExchangeLimits Limits() const override { return m_limits; }
 

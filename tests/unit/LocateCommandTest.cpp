@@ -1,14 +1,20 @@
 // The Locate command: the header for each way a destination resolves, the resolve failures,
-// and the input lock around every command.
+// and the input lock around every command; and the same command run off the window's thread.
 #include <gtest/gtest.h>
 
 #include "CaseName.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
 #include <iterator>
+#include <mutex>
 
 #include "FakeSocketLibrary.h"
 #include "LocateCommand.h"
+#include "LocateWorker.h"
 #include "RecordingView.h"
 #include "TestData.h"
 
@@ -17,6 +23,7 @@ namespace {
 
 using testing::FakeSocketLibrary;
 using testing::RecordingView;
+using namespace std::chrono_literals;
 
 const std::string kApnic = "whois.apnic.net";
 const std::string kIana = "whois.iana.org";
@@ -111,6 +118,58 @@ TEST_P(LocateCommandTest, LocksAndUnlocksInputInPairs) {
                                                "enable address",  "enable locate",  "wait end",
                                                "focus address"};
     EXPECT_EQ(lockSteps, expected);
+}
+
+// A window's message loop: tasks posted from any thread, run on the test's thread.
+class WindowLoop {
+public:
+    CLocateWorker::PostToWindow Poster() {
+        return [this](std::function<void()> task) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_tasks.push_back(std::move(task));
+            m_posted.notify_all();
+        };
+    }
+
+    // Runs posted tasks until `done` holds; false after a time that only catches a hang.
+    bool RunUntil(const std::function<bool()>& done) {
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        while (!done()) {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            if (!m_posted.wait_until(lock, deadline, [this] { return !m_tasks.empty(); })) {
+                return false;
+            }
+            std::function<void()> task = std::move(m_tasks.front());
+            m_tasks.pop_front();
+            lock.unlock();
+            task();
+        }
+        return true;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_posted;
+    std::deque<std::function<void()>> m_tasks;
+};
+
+// Off the window's thread, the view sees exactly what the command shows on one thread.
+TEST_P(LocateCommandTest, WorkerShowsWhatTheCommandShowsOnOneThread) {
+    FakeSocketLibrary oneThreadSockets;
+    ScriptNetwork(oneThreadSockets);
+    RecordingView oneThreadView(GetParam().typed);
+    CLocateCommand(oneThreadView, oneThreadSockets).OnLocate();
+
+    FakeSocketLibrary sockets;
+    ScriptNetwork(sockets);
+    RecordingView view(GetParam().typed);
+    WindowLoop loop;
+    CLocateWorker worker(view, sockets, loop.Poster());
+    worker.Locate();
+    ASSERT_TRUE(loop.RunUntil([&] { return !worker.IsBusy(); }));
+
+    EXPECT_EQ(view.log, oneThreadView.log);
+    EXPECT_EQ(sockets.Requests(), oneThreadSockets.Requests());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -293,6 +352,112 @@ TEST(LocateCommandResolver, UnreachableRegistryStillShowsTheHeader) {
     EXPECT_EQ(view.messages, std::vector<std::string>{"Failed to resolve server!"});
     EXPECT_EQ(view.information,
               "Name:    one.one.one.one\r\nAddress: 1.1.1.1\r\n\r\nFailed to query.");
+}
+
+// Whois servers that accept a query and then say nothing until the test releases them.
+class SilentSockets : public FakeSocketLibrary {
+public:
+    int Recv(Socket socket, char* buffer, int length, std::chrono::milliseconds wait) override {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_waiting = true;
+        m_changed.notify_all();
+        m_changed.wait(lock, [this] { return m_released || m_cancelled; });
+        m_waiting = false;
+        if (m_cancelled) {
+            return -1;
+        }
+        lock.unlock();
+        return FakeSocketLibrary::Recv(socket, buffer, length, wait);
+    }
+    void CancelWaits() override {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_cancelled = true;
+        m_changed.notify_all();
+    }
+    void Release() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_released = true;
+        m_changed.notify_all();
+    }
+    bool WaitUntilWaiting() {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_changed.wait_for(lock, 10s, [this] { return m_waiting; });
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_waiting = false;
+    bool m_released = false;
+    bool m_cancelled = false;
+};
+
+const std::vector<std::string> kLockedLog = {"disable address", "disable locate", "wait begin",
+                                             "text Querying...", "repaint"};
+
+TEST(LocateWorker, WindowStaysLockedWhileTheServerIsSilentAndShowsTheAnswerAfter) {
+    SilentSockets sockets;
+    ScriptNetwork(sockets);
+    RecordingView view("1.1.1.1");
+    WindowLoop loop;
+    CLocateWorker worker(view, sockets, loop.Poster());
+
+    worker.Locate();
+    ASSERT_TRUE(sockets.WaitUntilWaiting());
+    EXPECT_TRUE(worker.IsBusy());
+    worker.Locate();  // a second Locate while one runs starts nothing
+    EXPECT_EQ(view.log, kLockedLog);
+
+    sockets.Release();
+    ASSERT_TRUE(loop.RunUntil([&] { return !worker.IsBusy(); }));
+    EXPECT_EQ(view.information,
+              "Name:    one.one.one.one\r\nAddress: 1.1.1.1\r\n\r\n" + kApnicRecord);
+    EXPECT_EQ(sockets.Requests().size(), 1U);
+}
+
+// Closing the window gives the lookup up: its wait ends at once and nothing more is shown.
+TEST(LocateWorker, CancelEndsALookupWaitingForTheNetwork) {
+    SilentSockets sockets;
+    ScriptNetwork(sockets);
+    RecordingView view("1.1.1.1");
+    WindowLoop loop;
+    CLocateWorker worker(view, sockets, loop.Poster());
+
+    worker.Locate();
+    ASSERT_TRUE(sockets.WaitUntilWaiting());
+    EXPECT_TRUE(worker.Cancel(10s));
+    EXPECT_FALSE(worker.IsBusy());
+    loop.RunUntil([] { return true; });
+    EXPECT_EQ(view.log, kLockedLog);
+    EXPECT_EQ(sockets.OpenSockets(), 0);
+}
+
+// A message box the lookup raises is shown on the window's thread, and the lookup waits for it;
+// closing the window meanwhile releases the lookup.
+TEST(LocateWorker, CancelReleasesALookupWaitingForAMessageBox) {
+    FakeSocketLibrary sockets;
+    sockets.AddReverseName({1, 1, 1, 1}, "one.one.one.one");  // APNIC's name does not resolve
+    RecordingView view("1.1.1.1");
+    std::mutex mutex;
+    std::condition_variable posted;
+    std::vector<std::function<void()>> tasks;
+    CLocateWorker worker(view, sockets, [&](std::function<void()> task) {
+        std::lock_guard<std::mutex> lock(mutex);
+        tasks.push_back(std::move(task));
+        posted.notify_all();
+    });
+
+    worker.Locate();
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        ASSERT_TRUE(posted.wait_for(lock, 10s, [&] { return !tasks.empty(); }));
+    }
+    EXPECT_TRUE(worker.Cancel(10s));
+    for (const auto& task : tasks) {
+        task();  // the window's loop runs what was posted: the box is not shown any more
+    }
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_EQ(view.log, kLockedLog);
 }
 
 }  // namespace
