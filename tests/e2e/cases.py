@@ -6,7 +6,8 @@
 
     [dns]                              # besides the registries' own A records
     a = { "host.test" = "218.29.0.1" }
-    ptr = { "1.1.1.1" = "one.one.one.one" }
+    aaaa = { "ipv6only.test" = "2001:4860:4860::8844" }   # alone: A is answered NODATA
+    ptr = { "1.1.1.1" = "one.one.one.one", "2001:4860:4860::8888" = "dns.google" }
     unresolved = ["whois.ripe.net"]    # registry names left out of the DNS
 
     [servers]
@@ -32,6 +33,9 @@ first occurrence of `from` (the start when absent) to the first occurrence of `u
 it (the end when absent), with every LF turned into CR LF when `crlf` is true. The expected
 request list holds only requests that reached a listener: an exchange whose server refuses
 connections is not listed.
+
+Every name or address not served is NXDOMAIN. A name with an aaaa is served as a host record:
+the reverse name of its addresses is then that name, unless ptr gives another.
 """
 
 import os
@@ -55,6 +59,7 @@ class Case:
         self.destination = data.get("destination")
         dns = data.get("dns", {})
         self.a_records = dns.get("a", {})
+        self.aaaa_records = dns.get("aaaa", {})
         self.ptr_records = dns.get("ptr", {})
         self.unresolved = set(dns.get("unresolved", []))
         self.refused = set(data.get("servers", {}).get("refused", []))

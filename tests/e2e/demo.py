@@ -29,6 +29,10 @@ DEMO_CASES = {
     "arin-today-level3-4.2.2.1": "APNIC's placeholder, then ARIN's record for Level 3",
     "arin-today-erx-ripe-130.66": "APNIC, ARIN (an early block of RIPE NCC's), RIPE NCC's record",
     "arin-today-to-lacnic-200.57": "APNIC, ARIN, then LACNIC's record",
+    "arin-today-to-afrinic-196.11": "APNIC, ARIN (African space), then AFRINIC's record for MTN SA",
+    "ipv6-iana-to-arin-google-2001.4860": "IPv6: IANA's referral, then ARIN's record for Google",
+    "ipv6-host-name-without-ipv4": "a name with only an IPv6 address: IANA, then ARIN",
+    "ipv6-loopback": "the IPv6 loopback address, answered at once",
     "private-dotted-with-reverse-name": "a private address, answered at once",
 }
 
@@ -41,10 +45,12 @@ class DemoNetwork:
         self.unresolved = set()
         self.refused = set()
         self.a_records = {}
+        self.aaaa_records = {}
         self.ptr_records = {}
         self._script = {}
         for case in cases:
             self.a_records.update(case.a_records)
+            self.aaaa_records.update(case.aaaa_records)
             self.ptr_records.update(case.ptr_records)
             self._script.update(case.script())
 
@@ -71,7 +77,7 @@ def main():
     )
     sandbox.enter()
 
-    print("Offline demo: stand-in registries on 127.0.0.2-6, their own DNS on 127.0.0.1.")
+    print("Offline demo: stand-in registries on 127.0.0.2-8, their own DNS on 127.0.0.1.")
     print("Nothing leaves this private network. Destinations to try:")
     for case in cases:
         print(f"  {destination_of(case):<20} {DEMO_CASES[case.name]}")

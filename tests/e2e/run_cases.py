@@ -36,7 +36,7 @@ def case_network(case):
     a_records.update(case.a_records)
     with tempfile.TemporaryDirectory(prefix=f"quorvel-e2e-{case.name}-") as workdir:
         with sandbox.stand_in_network(
-            a_records, case.ptr_records, workdir, case.script(), case.refused
+            a_records, case.ptr_records, workdir, case.script(), case.refused, case.aaaa_records
         ) as whois:
             yield whois
 

@@ -5,10 +5,12 @@ only a loopback interface exists: nothing sent there can leave the machine. Insi
 namespace gets its own resolv.conf, hosts and nsswitch.conf (bind mounts), so the programs'
 ordinary resolver asks a dnsmasq that this module starts in the foreground on 127.0.0.1.
 dnsmasq is authoritative for what it serves: any other name, forward or reverse, is answered
-NXDOMAIN at once.
+NXDOMAIN at once. The namespace's loopback has ::1 as its only IPv6 address, which is why the
+programs must not ask the resolver with AI_ADDRCONFIG.
 """
 
 import contextlib
+import ipaddress
 import os
 import shutil
 import socket
@@ -23,13 +25,15 @@ from standin_whois import StandinWhois
 INSIDE_MARKER = "QUORVEL_E2E_SANDBOX"
 DNS_ADDRESS = "127.0.0.1"
 
-# The five registries' whois servers, each on its own loopback address.
+# The registries' whois servers and IANA's, each on its own loopback address.
 REGISTRY_ADDRESSES = {
     "whois.apnic.net": "127.0.0.2",
     "whois.twnic.net.tw": "127.0.0.3",
     "whois.arin.net": "127.0.0.4",
     "whois.ripe.net": "127.0.0.5",
     "whois.lacnic.net": "127.0.0.6",
+    "whois.afrinic.net": "127.0.0.7",
+    "whois.iana.org": "127.0.0.8",
 }
 
 SKIP_STATUS = 77  # ctest's SKIP_RETURN_CODE for the suite
@@ -113,18 +117,22 @@ def wine_command(program):
 class DnsServer:
     """dnsmasq in the foreground, serving exactly the given records."""
 
-    def __init__(self, a_records, ptr_records, workdir):
-        """a_records: {name: dotted address}; ptr_records: {dotted address: name}."""
+    def __init__(self, records, workdir):
         self.log_path = os.path.join(workdir, "dnsmasq.log")
         config_path = os.path.join(workdir, "dnsmasq.conf")
         with open(config_path, "w", encoding="ascii") as file:
-            file.write(dnsmasq_config(a_records, ptr_records, self.log_path))
+            file.write(dnsmasq_config(records, self.log_path))
         self._process = subprocess.Popen(
             ["dnsmasq", "--keep-in-foreground", f"--conf-file={config_path}"],
             stdout=subprocess.DEVNULL,
             stderr=subprocess.PIPE,
         )
         self._wait_until_answering()
+        try:
+            check_resolver_answers(records)
+        except SandboxError:
+            self.stop()
+            raise
 
     def stop(self):
         self._process.terminate()
@@ -146,7 +154,17 @@ class DnsServer:
         raise SandboxError("dnsmasq did not answer within 10 s")
 
 
-def dnsmasq_config(a_records, ptr_records, log_path):
+class DnsRecords:
+    """What the sandbox's DNS serves: a: {name: IPv4 address}; aaaa: {name: IPv6 address};
+    ptr: {IPv4 or IPv6 address: name}."""
+
+    def __init__(self, a=None, aaaa=None, ptr=None):
+        self.a = dict(a or {})
+        self.aaaa = dict(aaaa or {})
+        self.ptr = dict(ptr or {})
+
+
+def dnsmasq_config(records, log_path):
     lines = [
         "no-resolv",  # no upstream: nothing is forwarded anywhere
         "no-hosts",
@@ -160,11 +178,60 @@ def dnsmasq_config(a_records, ptr_records, log_path):
         "log-queries",
         f"log-facility={log_path}",
     ]
-    lines += [f"address=/{name}/{address}" for name, address in a_records.items()]
-    for address, name in ptr_records.items():
-        reverse = ".".join(reversed(address.split("."))) + ".in-addr.arpa"
-        lines.append(f"ptr-record={reverse},{name}")
+    # A name with an IPv6 address is a host record, so that the family it lacks is answered
+    # NODATA (an address= name would be NXDOMAIN for the other family). dnsmasq answers the
+    # reverse look-up of a host record's addresses with its name, unless a ptr names another.
+    for name, address in records.a.items():
+        if name not in records.aaaa:
+            lines.append(f"address=/{name}/{address}")
+    for name, address in records.aaaa.items():
+        addresses = [records.a[name], address] if name in records.a else [address]
+        lines.append(f"host-record={name},{','.join(addresses)}")
+    for address, name in records.ptr.items():
+        lines.append(f"ptr-record={ipaddress.ip_address(address).reverse_pointer},{name}")
     return "\n".join(lines) + "\n"
+
+
+def check_resolver_answers(records):
+    """Asks the programs' own resolver (glibc, through the namespace's resolv.conf) for the IPv6
+    names and the reverse names served, so that a dnsmasq set-up that answers otherwise fails
+    here rather than as a puzzling case."""
+    for name, address in records.aaaa.items():
+        if name not in records.a:
+            _expect_no_ipv4(name)
+        found = _ipv6_addresses(name)
+        if found != [ipaddress.ip_address(address)]:
+            raise SandboxError(f"{name} resolves to {found}, not to {address} alone")
+    for address, name in records.ptr.items():
+        found = _reverse_name(address)
+        if found != name:
+            raise SandboxError(f"the reverse name of {address} is {found}, not {name}")
+
+
+def _expect_no_ipv4(name):
+    """The resolver must answer NODATA: the name exists, without an IPv4 address."""
+    try:
+        socket.getaddrinfo(name, None, socket.AF_INET, socket.SOCK_STREAM)
+    except socket.gaierror as error:
+        if error.errno == socket.EAI_NODATA:
+            return
+        raise SandboxError(f"{name} without IPv4: {error}, where NODATA was due") from error
+    raise SandboxError(f"{name} has an IPv4 address, where NODATA was due")
+
+
+def _ipv6_addresses(name):
+    try:
+        found = socket.getaddrinfo(name, None, socket.AF_INET6, socket.SOCK_STREAM)
+    except socket.gaierror as error:
+        raise SandboxError(f"{name} has no IPv6 address: {error}") from error
+    return [ipaddress.ip_address(entry[4][0]) for entry in found]
+
+
+def _reverse_name(address):
+    try:
+        return socket.getnameinfo((address, 0), socket.NI_NAMEREQD)[0]
+    except socket.gaierror as error:
+        raise SandboxError(f"{address} has no reverse name: {error}") from error
 
 
 def dns_answers(server):
@@ -182,10 +249,11 @@ def dns_answers(server):
 
 
 @contextlib.contextmanager
-def stand_in_network(a_records, ptr_records, workdir, script, refused=()):
-    """dnsmasq with the given records and stand-in registries answering from the script, for as
-    long as the block runs; yields the stand-ins, which record what each registry was asked."""
-    dns = DnsServer(a_records, ptr_records, workdir)
+def stand_in_network(a_records, ptr_records, workdir, script, refused=(), aaaa_records=None):
+    """dnsmasq with the given records (as DnsRecords has them) and stand-in registries answering
+    from the script, for as long as the block runs; yields the stand-ins, which record what each
+    registry was asked."""
+    dns = DnsServer(DnsRecords(a_records, aaaa_records, ptr_records), workdir)
     try:
         whois = StandinWhois(REGISTRY_ADDRESSES, script, refused)
         try:
