@@ -7,6 +7,7 @@ lookup_address/: one input per registry reply, captured (replies/) or written (w
 reply placed where the referral chain reaches its registry and the other registries answering
 with ordinary records, so that fuzzing starts from every stage.
 dotted_address/: the dotted-notation forms the parser accepts, and near misses.
+ipv6_address/: the same for IPv6 texts.
 """
 
 import argparse
@@ -39,6 +40,13 @@ DOTTED_FORMS = [
     "0x", "09.1.1.1", "1.2.65535", "1.16777215", "4294967296", "203.66.1.1 ",
 ]
 
+IPV6_FORMS = [
+    "2001:db8::1", "::", "::1", "1::", "2001:0DB8:0000:0000:0000:0000:0000:0001",
+    "1:2:3:4:5:6:7:8", "1:2:3:4:5:6:7::", "1:0:0:2:0:0:3:4", "::ffff:192.0.2.1",
+    "1:2:3:4:5:6:255.0.10.0", "fe80::1%eth0", ":::", "1::2::3", "1:2:3:4:5:6:7::8", "12345::",
+    ":1::", "1::2:", "::01.2.3.4", "[::1]", "::1 ",
+]
+
 
 def registry_of(path):
     """The registry a reply file belongs to, from its folder (whois.apnic.net: apnic)."""
@@ -66,6 +74,13 @@ def lookup_seed(data, path):
     return SEPARATOR.join(chosen[name].replace(SEPARATOR, b"") for name in SECTIONS)
 
 
+def write_forms(folder, forms):
+    """One seed file per address text."""
+    folder.mkdir(parents=True, exist_ok=True)
+    for index, form in enumerate(forms):
+        (folder / f"form-{index:02d}").write_bytes(form.encode())
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--data", type=pathlib.Path, required=True)
@@ -78,10 +93,8 @@ def main():
         if registry_of(path) in SECTIONS:
             (lookup_dir / path.name).write_bytes(lookup_seed(args.data, path))
 
-    dotted_dir = args.out / "dotted_address"
-    dotted_dir.mkdir(parents=True, exist_ok=True)
-    for index, form in enumerate(DOTTED_FORMS):
-        (dotted_dir / f"form-{index:02d}").write_bytes(form.encode())
+    write_forms(args.out / "dotted_address", DOTTED_FORMS)
+    write_forms(args.out / "ipv6_address", IPV6_FORMS)
 
 
 if __name__ == "__main__":

@@ -11,6 +11,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "SocketLibrary.h"
 
@@ -40,6 +43,18 @@ int WaitFor(int fd, short events, std::chrono::milliseconds wait) {
     }
 }
 
+// The resolver's authoritative "no such record" (a name that does not exist, or has no address
+// of the family asked for; an address without a name) as kErrorNoData; every other failure,
+// EAI_AGAIN from a server that could not be asked among them, keeps its own code.
+int ResolverError(int eaiCode) {
+#ifdef EAI_NODATA
+    if (eaiCode == EAI_NODATA) {
+        return ISocketLibrary::kErrorNoData;
+    }
+#endif
+    return eaiCode == EAI_NONAME ? ISocketLibrary::kErrorNoData : eaiCode;
+}
+
 bool SetNonBlocking(int fd, bool nonBlocking) {
     const int flags = ::fcntl(fd, F_GETFL, 0);
     if (flags < 0) {
@@ -55,48 +70,41 @@ public:
     void Cleanup() override {}
 
     std::optional<HostEntry> GetHostByName(const std::string& hostName) override {
-        if (hostName.find('\0') != std::string::npos) {
-            m_lastError = EAI_NONAME;  // the resolver would read a different, shorter name
-            return std::nullopt;
-        }
-        addrinfo hints{};
-        hints.ai_family = AF_INET;
-        hints.ai_socktype = SOCK_STREAM;
-        addrinfo* found = nullptr;
-        const int result = ::getaddrinfo(hostName.c_str(), nullptr, &hints, &found);
-        if (result != 0) {
-            m_lastError = result;
-            return std::nullopt;
-        }
         HostEntry entry;
-        for (const addrinfo* info = found; info != nullptr; info = info->ai_next) {
-            if (info->ai_family != AF_INET || info->ai_addrlen < sizeof(sockaddr_in)) {
-                continue;
-            }
-            sockaddr_in native{};
-            std::memcpy(&native, info->ai_addr, sizeof native);
-            Ipv4Address address{};
-            std::memcpy(address.data(), &native.sin_addr, address.size());
-            entry.addresses.push_back(address);
+        if (!ForEachAddress<sockaddr_in>(hostName, AF_INET, [&](const sockaddr_in& native) {
+                Ipv4Address address{};
+                std::memcpy(address.data(), &native.sin_addr, address.size());
+                entry.addresses.push_back(address);
+            })) {
+            return std::nullopt;
         }
-        ::freeaddrinfo(found);
         return entry;
+    }
+
+    std::optional<std::vector<Ipv6Address>> GetHostByName6(const std::string& hostName) override {
+        std::vector<Ipv6Address> addresses;
+        if (!ForEachAddress<sockaddr_in6>(hostName, AF_INET6, [&](const sockaddr_in6& native) {
+                Ipv6Address address{};
+                std::memcpy(address.data(), &native.sin6_addr, address.size());
+                addresses.push_back(address);
+            })) {
+            return std::nullopt;
+        }
+        return addresses;
     }
 
     std::optional<std::string> GetHostByAddr(const Ipv4Address& address) override {
         SocketAddressV4 socketAddress;
         socketAddress.family = AF_INET;
         socketAddress.address = address;
-        const sockaddr_in native = ToSockaddr(socketAddress);
-        char name[NI_MAXHOST] = {};
-        const int result = ::getnameinfo(reinterpret_cast<const sockaddr*>(&native), sizeof native,
-                                         name, sizeof name, nullptr, 0, NI_NAMEREQD);
-        if (result == 0) {
-            return std::string(name);
-        }
-        // The resolver's answer that the address has no name: it stands as its own name.
-        m_lastError = result == EAI_NONAME ? kErrorNoData : result;
-        return std::nullopt;
+        return NameOf(ToSockaddr(socketAddress));
+    }
+
+    std::optional<std::string> GetHostByAddr6(const Ipv6Address& address) override {
+        sockaddr_in6 native{};
+        native.sin6_family = AF_INET6;
+        std::memcpy(&native.sin6_addr, address.data(), address.size());
+        return NameOf(native);
     }
 
     Socket OpenStreamSocket() override {
@@ -159,6 +167,49 @@ public:
     int LastError() override { return m_lastError; }
 
 private:
+    // Calls `take` with each stream address of `family` the resolver gives for the name, first
+    // one first. False when the look-up failed, the reason in m_lastError.
+    template <typename Native, typename Take>
+    bool ForEachAddress(const std::string& hostName, int family, Take take) {
+        if (hostName.find('\0') != std::string::npos) {
+            m_lastError = kErrorNoData;  // the resolver would read a different, shorter name
+            return false;
+        }
+        // Neither AI_ADDRCONFIG, which refuses IPv6 look-ups on a host whose only IPv6 address
+        // is ::1, nor AF_UNSPEC: each look-up asks for its own family alone.
+        addrinfo hints{};
+        hints.ai_family = family;
+        hints.ai_socktype = SOCK_STREAM;
+        addrinfo* found = nullptr;
+        const int result = ::getaddrinfo(hostName.c_str(), nullptr, &hints, &found);
+        if (result != 0) {
+            m_lastError = ResolverError(result);
+            return false;
+        }
+        for (const addrinfo* info = found; info != nullptr; info = info->ai_next) {
+            if (info->ai_family == family && info->ai_addrlen >= sizeof(Native)) {
+                Native native{};
+                std::memcpy(&native, info->ai_addr, sizeof native);
+                take(native);
+            }
+        }
+        ::freeaddrinfo(found);
+        return true;
+    }
+
+    // The name an address has, or none with the reason in m_lastError.
+    template <typename Native>
+    std::optional<std::string> NameOf(const Native& native) {
+        char name[NI_MAXHOST] = {};
+        const int result = ::getnameinfo(reinterpret_cast<const sockaddr*>(&native), sizeof native,
+                                         name, sizeof name, nullptr, 0, NI_NAMEREQD);
+        if (result != 0) {
+            m_lastError = ResolverError(result);
+            return std::nullopt;
+        }
+        return std::string(name);
+    }
+
     int Fail(int error) {
         m_lastError = error;
         return -1;

@@ -2,7 +2,12 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "SocketLibrary.h"
 
@@ -24,6 +29,17 @@ timeval ToTimeval(std::chrono::milliseconds wait) {
     return value;
 }
 
+// The resolver's authoritative "no such record" (a name that does not exist, or has no address
+// of the family asked for; an address without a name) as kErrorNoData; every other failure,
+// WSATRY_AGAIN from a server that could not be asked among them, keeps its own code. The
+// getaddrinfo codes are listed apart although MinGW gives them Winsock's own numbers.
+int ResolverError(int error) {
+    constexpr int kNoRecord[] = {WSAHOST_NOT_FOUND, WSANO_DATA, EAI_NONAME, EAI_NODATA};
+    const bool noRecord =
+        std::find(std::begin(kNoRecord), std::end(kNoRecord), error) != std::end(kNoRecord);
+    return noRecord ? ISocketLibrary::kErrorNoData : error;
+}
+
 class WinsockSocketLibrary final : public ISocketLibrary {
 public:
     int Startup(std::uint16_t versionRequested) override {
@@ -35,12 +51,12 @@ public:
 
     std::optional<HostEntry> GetHostByName(const std::string& hostName) override {
         if (hostName.find('\0') != std::string::npos) {
-            m_lastError = WSAHOST_NOT_FOUND;  // the resolver would read a shorter name
+            m_lastError = kErrorNoData;  // the resolver would read a shorter name
             return std::nullopt;
         }
         const hostent* host = ::gethostbyname(hostName.c_str());
         if (host == nullptr) {
-            m_lastError = ::WSAGetLastError();
+            m_lastError = ResolverError(::WSAGetLastError());
             return std::nullopt;
         }
         HostEntry entry;
@@ -61,10 +77,52 @@ public:
         if (host != nullptr && host->h_name != nullptr) {
             return std::string(host->h_name);
         }
-        const int error = ::WSAGetLastError();
-        // The resolver's answer that the address has no name: it stands as its own name.
-        m_lastError = (error == WSANO_DATA || error == WSAHOST_NOT_FOUND) ? kErrorNoData : error;
+        m_lastError = ResolverError(::WSAGetLastError());
         return std::nullopt;
+    }
+
+    // IPv6 names go through getaddrinfo/getnameinfo, which Windows XP's ws2_32 has; the
+    // hostent calls know IPv4 alone.
+    std::optional<std::vector<Ipv6Address>> GetHostByName6(const std::string& hostName) override {
+        if (hostName.find('\0') != std::string::npos) {
+            m_lastError = kErrorNoData;  // the resolver would read a shorter name
+            return std::nullopt;
+        }
+        addrinfo hints{};
+        hints.ai_family = AF_INET6;
+        hints.ai_socktype = SOCK_STREAM;
+        addrinfo* found = nullptr;
+        const int result = ::getaddrinfo(hostName.c_str(), nullptr, &hints, &found);
+        if (result != 0) {
+            m_lastError = ResolverError(result);
+            return std::nullopt;
+        }
+        std::vector<Ipv6Address> addresses;
+        for (const addrinfo* info = found; info != nullptr; info = info->ai_next) {
+            if (info->ai_family == AF_INET6 && info->ai_addrlen >= sizeof(sockaddr_in6)) {
+                sockaddr_in6 native{};
+                std::memcpy(&native, info->ai_addr, sizeof native);
+                Ipv6Address address{};
+                std::memcpy(address.data(), &native.sin6_addr, address.size());
+                addresses.push_back(address);
+            }
+        }
+        ::freeaddrinfo(found);
+        return addresses;
+    }
+
+    std::optional<std::string> GetHostByAddr6(const Ipv6Address& address) override {
+        sockaddr_in6 native{};
+        native.sin6_family = AF_INET6;
+        std::memcpy(&native.sin6_addr, address.data(), address.size());
+        char name[NI_MAXHOST] = {};
+        const int result = ::getnameinfo(reinterpret_cast<const sockaddr*>(&native), sizeof native,
+                                         name, sizeof name, nullptr, 0, NI_NAMEREQD);
+        if (result != 0) {
+            m_lastError = ResolverError(result);
+            return std::nullopt;
+        }
+        return std::string(name);
     }
 
     Socket OpenStreamSocket() override {

@@ -20,6 +20,7 @@ targets=(
     "fuzz_scan_lacnic $replies"
     "fuzz_lookup_address $seeds/lookup_address"
     "fuzz_dotted_address $seeds/dotted_address"
+    "fuzz_ipv6_address $seeds/ipv6_address"
 )
 
 for entry in "${targets[@]}"; do

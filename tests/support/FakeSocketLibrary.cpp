@@ -7,14 +7,12 @@
 namespace quorvel::testing {
 namespace {
 
-constexpr int kErrorHostNotFound = 11001;  // what the fake resolver says of unknown names
 constexpr int kErrorBadSocket = 10038;
 
 }  // namespace
 
 void FakeSocketLibrary::AddServer(const std::string& host) {
-    if (std::any_of(m_servers.begin(), m_servers.end(),
-                    [&](const Server& server) { return server.host == host; })) {
+    if (IsServer(host)) {
         return;
     }
     // Each server gets its own loopback address; the fake never connects anywhere.
@@ -51,8 +49,16 @@ void FakeSocketLibrary::AddHostName(const std::string& name, std::vector<Ipv4Add
     m_hostNames[name] = std::move(addresses);
 }
 
+void FakeSocketLibrary::AddHostName6(const std::string& name, std::vector<Ipv6Address> addresses) {
+    m_hostNames6[name] = std::move(addresses);
+}
+
 void FakeSocketLibrary::AddReverseName(const Ipv4Address& address, const std::string& name) {
     m_reverseNames[address] = name;
+}
+
+void FakeSocketLibrary::AddReverseName6(const Ipv6Address& address, const std::string& name) {
+    m_reverseNames6[address] = name;
 }
 
 int FakeSocketLibrary::Startup(std::uint16_t versionRequested) {
@@ -60,32 +66,69 @@ int FakeSocketLibrary::Startup(std::uint16_t versionRequested) {
     return m_startupResult;
 }
 
+bool FakeSocketLibrary::IsServer(const std::string& host) const {
+    return std::any_of(m_servers.begin(), m_servers.end(),
+                       [&](const Server& server) { return server.host == host; });
+}
+
+template <typename Address>
+std::optional<std::vector<Address>> FakeSocketLibrary::Forward(
+    const std::map<std::string, std::vector<Address>>& names, const std::string& hostName) {
+    // A resolver that could not be asked still leaves the registry servers reachable.
+    if (m_forwardError && !IsServer(hostName)) {
+        m_lastError = *m_forwardError;
+        return std::nullopt;
+    }
+    const auto found = names.find(hostName);
+    if (found == names.end()) {
+        m_lastError = kErrorNoData;
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+template <typename Address>
+std::optional<std::string> FakeSocketLibrary::Reverse(const std::map<Address, std::string>& names,
+                                                      const Address& address) {
+    ++m_resolverCalls;
+    if (m_reverseHook) {
+        m_reverseHook();
+    }
+    const auto found = names.find(address);
+    if (found == names.end()) {
+        m_lastError = m_reverseError;
+        return std::nullopt;
+    }
+    return found->second;
+}
+
 std::optional<HostEntry> FakeSocketLibrary::GetHostByName(const std::string& hostName) {
     m_resolvedNames.push_back(hostName);
+    ++m_resolverCalls;
     for (const Server& server : m_servers) {
         if (server.host == hostName) {
             return HostEntry{kAddressFamilyInet, {server.address}};
         }
     }
-    const auto found = m_hostNames.find(hostName);
-    if (found == m_hostNames.end()) {
-        m_lastError = kErrorHostNotFound;
+    std::optional<std::vector<Ipv4Address>> addresses = Forward(m_hostNames, hostName);
+    if (!addresses) {
         return std::nullopt;
     }
-    return HostEntry{kAddressFamilyInet, found->second};
+    return HostEntry{kAddressFamilyInet, std::move(*addresses)};
+}
+
+std::optional<std::vector<Ipv6Address>> FakeSocketLibrary::GetHostByName6(
+    const std::string& hostName) {
+    ++m_resolverCalls;
+    return Forward(m_hostNames6, hostName);
 }
 
 std::optional<std::string> FakeSocketLibrary::GetHostByAddr(const Ipv4Address& address) {
-    ++m_reverseCalls;
-    if (m_reverseHook) {
-        m_reverseHook();
-    }
-    const auto found = m_reverseNames.find(address);
-    if (found == m_reverseNames.end()) {
-        m_lastError = m_reverseError;
-        return std::nullopt;
-    }
-    return found->second;
+    return Reverse(m_reverseNames, address);
+}
+
+std::optional<std::string> FakeSocketLibrary::GetHostByAddr6(const Ipv6Address& address) {
+    return Reverse(m_reverseNames6, address);
 }
 
 ISocketLibrary::Socket FakeSocketLibrary::OpenStreamSocket() {

@@ -36,12 +36,18 @@ public:
     // The server fails this step of every exchange with `errorCode`.
     void SetFailure(const std::string& host, Failure failure, int errorCode);
 
-    // Destinations: forward names, reverse names, and the reverse lookup's error otherwise.
+    // Destinations: forward names and reverse names of both families. Other names and
+    // addresses answer kErrorNoData, or the error set here: SetForwardError for every forward
+    // look-up of a name that is not a registry server (a resolver that could not be asked),
+    // SetReverseError for every reverse look-up of an address without a name.
     void AddHostName(const std::string& name, std::vector<Ipv4Address> addresses);
+    void AddHostName6(const std::string& name, std::vector<Ipv6Address> addresses);
     void AddReverseName(const Ipv4Address& address, const std::string& name);
+    void AddReverseName6(const Ipv6Address& address, const std::string& name);
+    void SetForwardError(int errorCode) { m_forwardError = errorCode; }
     void SetReverseError(int errorCode) { m_reverseError = errorCode; }
-    // Runs as each reverse lookup begins, on the caller's thread, which it can hold there as
-    // a slow name server would.
+    // Runs as each reverse lookup (either family) begins, on the caller's thread, which it can
+    // hold there as a slow name server would.
     void SetReverseLookupHook(std::function<void()> hook) { m_reverseHook = std::move(hook); }
 
     // Replies are handed out at most this many bytes per Recv (the client asks for 100).
@@ -50,17 +56,20 @@ public:
     void SetLimits(const ExchangeLimits& limits) { m_limits = limits; }
 
     const std::vector<Request>& Requests() const { return m_requests; }
+    // The names GetHostByName was asked for; ResolverCalls counts the look-ups of all four kinds.
     std::vector<std::string> ResolvedNames() const { return m_resolvedNames; }
     int Startups() const { return static_cast<int>(m_startupVersions.size()); }
     const std::vector<std::uint16_t>& StartupVersions() const { return m_startupVersions; }
     int Cleanups() const { return m_cleanups; }
     int OpenSockets() const { return m_openSockets; }
-    int ResolverCalls() const { return static_cast<int>(m_resolvedNames.size()) + m_reverseCalls; }
+    int ResolverCalls() const { return m_resolverCalls; }
 
     int Startup(std::uint16_t versionRequested) override;
     void Cleanup() override { ++m_cleanups; }
     std::optional<HostEntry> GetHostByName(const std::string& hostName) override;
     std::optional<std::string> GetHostByAddr(const Ipv4Address& address) override;
+    std::optional<std::vector<Ipv6Address>> GetHostByName6(const std::string& hostName) override;
+    std::optional<std::string> GetHostByAddr6(const Ipv6Address& address) override;
     Socket OpenStreamSocket() override;
     int Connect(Socket socket, const SocketAddressV4& address,
                 std::chrono::milliseconds wait) override;
@@ -87,15 +96,26 @@ private:
 
     Server* ServerAt(const Ipv4Address& address);
     Server& ServerNamed(const std::string& host);
+    bool IsServer(const std::string& host) const;
+    // The answers of the scripted resolver for names that are not servers, and for addresses.
+    template <typename Address>
+    std::optional<std::vector<Address>> Forward(
+        const std::map<std::string, std::vector<Address>>& names, const std::string& hostName);
+    template <typename Address>
+    std::optional<std::string> Reverse(const std::map<Address, std::string>& names,
+                                       const Address& address);
     int Fail(int errorCode);
 
     std::vector<Server> m_servers;
     std::map<std::string, std::vector<Ipv4Address>> m_hostNames;
+    std::map<std::string, std::vector<Ipv6Address>> m_hostNames6;
     std::map<Ipv4Address, std::string> m_reverseNames;
+    std::map<Ipv6Address, std::string> m_reverseNames6;
     std::map<Socket, Connection> m_connections;
     std::vector<Request> m_requests;
     std::vector<std::string> m_resolvedNames;
-    int m_reverseCalls = 0;
+    int m_resolverCalls = 0;
+    std::optional<int> m_forwardError;
     int m_reverseError = kErrorNoData;
     std::function<void()> m_reverseHook;
     int m_chunkSize = 100;

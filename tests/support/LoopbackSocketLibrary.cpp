@@ -5,8 +5,6 @@
 namespace quorvel::testing {
 namespace {
 
-constexpr int kErrorHostNotFound = 11001;
-
 std::uint16_t NetworkOrder(std::uint16_t port) {
     const unsigned char bytes[2] = {static_cast<unsigned char>(port >> 8),
                                     static_cast<unsigned char>(port & 0xFFu)};
@@ -26,16 +24,10 @@ void LoopbackSocketLibrary::Route(const std::string& host, std::uint16_t port) {
 std::optional<HostEntry> LoopbackSocketLibrary::GetHostByName(const std::string& hostName) {
     const auto found = m_hosts.find(hostName);
     if (found == m_hosts.end()) {
-        m_lastError = kErrorHostNotFound;
-        return std::nullopt;
+        return NoData();
     }
     m_lastError = 0;
     return HostEntry{kAddressFamilyInet, {found->second}};
-}
-
-std::optional<std::string> LoopbackSocketLibrary::GetHostByAddr(const Ipv4Address&) {
-    m_lastError = kErrorNoData;
-    return std::nullopt;
 }
 
 int LoopbackSocketLibrary::Connect(Socket socket, const SocketAddressV4& address,

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "SocketLibrary.h"
 
@@ -21,9 +23,14 @@ public:
 
     int Startup(std::uint16_t version) override { return m_real.Startup(version); }
     void Cleanup() override { m_real.Cleanup(); }
-    // Only routed names resolve: a test never asks the machine's resolver.
+    // Only routed names resolve, to IPv4 addresses: a test never asks the machine's resolver.
+    // Everything else answers kErrorNoData.
     std::optional<HostEntry> GetHostByName(const std::string& hostName) override;
-    std::optional<std::string> GetHostByAddr(const Ipv4Address&) override;
+    std::optional<std::string> GetHostByAddr(const Ipv4Address&) override { return NoData(); }
+    std::optional<std::vector<Ipv6Address>> GetHostByName6(const std::string&) override {
+        return NoData();
+    }
+    std::optional<std::string> GetHostByAddr6(const Ipv6Address&) override { return NoData(); }
     Socket OpenStreamSocket() override { return m_real.OpenStreamSocket(); }
     int Connect(Socket socket, const SocketAddressV4& address,
                 std::chrono::milliseconds wait) override;
@@ -38,6 +45,11 @@ public:
     ExchangeLimits Limits() const override { return m_limits; }
 
 private:
+    std::nullopt_t NoData() {
+        m_lastError = kErrorNoData;
+        return std::nullopt;
+    }
+
     ISocketLibrary& m_real;
     std::map<std::string, Ipv4Address> m_hosts;
     std::map<Ipv4Address, std::uint16_t> m_ports;

@@ -1,0 +1,133 @@
+// The address texts: the classic dotted notation of IPv4, and IPv6 as read and as written.
+#include <gtest/gtest.h>
+
+#include "DottedAddress.h"
+#include "Ipv6Address.h"
+
+namespace quorvel {
+namespace {
+
+struct ParseCase {
+    const char* text;
+    std::uint32_t expected;
+};
+
+class DottedAddressParse : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(DottedAddressParse, GivesTheAddressOrNone) {
+    EXPECT_EQ(ParseDottedAddress(GetParam().text), GetParam().expected) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ClassicNotation, DottedAddressParse,
+    ::testing::Values(
+        ParseCase{"192.0.2.1", 0xC0000201u}, ParseCase{"0.0.0.0", 0u},
+        ParseCase{"255.255.255.254", 0xFFFFFFFEu},
+        // Fewer parts: the last one fills the remaining bits.
+        ParseCase{"10.1.258", 0x0A010102u}, ParseCase{"10.65535", 0x0A00FFFFu},
+        ParseCase{"127.1", 0x7F000001u}, ParseCase{"3232235777", 0xC0A80101u},
+        // Octal and hexadecimal parts.
+        ParseCase{"0300.0250.01.01", 0xC0A80101u}, ParseCase{"0xC0.0XA8.0x1.1", 0xC0A80101u},
+        ParseCase{"0", 0u}, ParseCase{"0x0", 0u},
+        // The failure value itself: this address goes the host-name way.
+        ParseCase{"255.255.255.255", kInaddrNone}, ParseCase{"0xffffffff", kInaddrNone},
+        // Not addresses.
+        ParseCase{"", kInaddrNone}, ParseCase{"www.example.com", kInaddrNone},
+        ParseCase{"1.2.3.4.5", kInaddrNone}, ParseCase{"1..2.3", kInaddrNone},
+        ParseCase{"1.2.3.", kInaddrNone}, ParseCase{".1.2.3", kInaddrNone},
+        ParseCase{"256.1.1.1", kInaddrNone}, ParseCase{"1.2.3.256", kInaddrNone},
+        ParseCase{"1.2.65536", kInaddrNone}, ParseCase{"1.16777216", kInaddrNone},
+        ParseCase{"4294967296", kInaddrNone}, ParseCase{"08.1.1.1", kInaddrNone},
+        ParseCase{"0x", kInaddrNone}, ParseCase{"0xg.1.1.1", kInaddrNone},
+        ParseCase{"1.2.3.4 ", kInaddrNone}, ParseCase{" 1.2.3.4", kInaddrNone},
+        ParseCase{"1.2.3.4x", kInaddrNone}, ParseCase{"-1.2.3.4", kInaddrNone},
+        ParseCase{"+1.2.3.4", kInaddrNone}, ParseCase{"99999999999999999999", kInaddrNone}));
+
+TEST(DottedAddressFormat, PrintsFourDecimalParts) {
+    EXPECT_EQ(FormatDottedAddress(ToNetworkBytes(0xC0A80101u)), "192.168.1.1");
+    EXPECT_EQ(FormatDottedAddress({0, 0, 0, 0}), "0.0.0.0");
+    EXPECT_EQ(FormatDottedAddress({255, 10, 0, 7}), "255.10.0.7");
+}
+
+struct Ipv6Case {
+    const char* text;
+    const char* canonical;  // nullptr: not an address
+};
+
+class Ipv6AddressText : public ::testing::TestWithParam<Ipv6Case> {};
+
+TEST_P(Ipv6AddressText, ReadsAsTheCanonicalTextOrNone) {
+    const std::optional<Ipv6Address> address = ParseIpv6Address(GetParam().text);
+    if (GetParam().canonical == nullptr) {
+        EXPECT_FALSE(address) << GetParam().text;
+        return;
+    }
+    ASSERT_TRUE(address) << GetParam().text;
+    EXPECT_EQ(FormatIpv6Address(*address), GetParam().canonical) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Notation, Ipv6AddressText,
+    ::testing::Values(
+        Ipv6Case{"2001:db8::1", "2001:db8::1"}, Ipv6Case{"::", "::"}, Ipv6Case{"::1", "::1"},
+        Ipv6Case{"1::", "1::"}, Ipv6Case{"0:0:0:0:0:0:0:0", "::"},
+        // Upper case and leading zeros are read, and written the one way.
+        Ipv6Case{"2001:0DB8:0000:0000:0000:0000:0000:0001", "2001:db8::1"},
+        Ipv6Case{"ABCD:EF01::0", "abcd:ef01::"}, Ipv6Case{"1::0:0", "1::"},
+        // "::" for one group is read; one zero group is written "0".
+        Ipv6Case{"1:2:3:4:5:6:7::", "1:2:3:4:5:6:7:0"},
+        Ipv6Case{"::2:3:4:5:6:7:8", "0:2:3:4:5:6:7:8"},
+        Ipv6Case{"2001:db8:0:1:1:1:1:1", "2001:db8:0:1:1:1:1:1"},
+        Ipv6Case{"0:0:0:0:0:0:1:0", "::1:0"},
+        // The longest run of zero groups, the first one on a tie.
+        Ipv6Case{"1:0:0:2:0:0:3:4", "1::2:0:0:3:4"}, Ipv6Case{"1:0:0:2:0:0:0:3", "1:0:0:2::3"},
+        Ipv6Case{"0:0:1:0:0:0:0:0", "0:0:1::"},
+        // A trailing dotted quad is read, never written.
+        Ipv6Case{"::ffff:1.2.3.4", "::ffff:102:304"}, Ipv6Case{"::8.8.8.8", "::808:808"},
+        Ipv6Case{"1:2:3:4:5:6:255.0.10.0", "1:2:3:4:5:6:ff00:a00"},
+        // Not addresses.
+        Ipv6Case{"", nullptr}, Ipv6Case{"fe80::1%eth0", nullptr}, Ipv6Case{"[::1]", nullptr},
+        Ipv6Case{":::", nullptr}, Ipv6Case{"1:::2", nullptr}, Ipv6Case{"1::2::3", nullptr},
+        Ipv6Case{"1:2:3:4:5:6:7:8:9", nullptr}, Ipv6Case{"1:2:3:4:5:6:7", nullptr},
+        Ipv6Case{"1:2:3:4:5:6:7::8", nullptr}, Ipv6Case{"12345::", nullptr},
+        Ipv6Case{"g::1", nullptr}, Ipv6Case{":1::", nullptr}, Ipv6Case{"1::2:", nullptr},
+        Ipv6Case{":1:2:3:4:5:6:7:8", nullptr}, Ipv6Case{"1:2:3:4:5:6:7:8:", nullptr},
+        Ipv6Case{" ::1", nullptr}, Ipv6Case{"::1 ", nullptr}, Ipv6Case{"1:: 2", nullptr},
+        Ipv6Case{"::1.2.3", nullptr}, Ipv6Case{"::1.2.3.4.5", nullptr},
+        Ipv6Case{"::256.1.1.1", nullptr}, Ipv6Case{"::01.2.3.4", nullptr},
+        Ipv6Case{"::1..3.4", nullptr}, Ipv6Case{"1.2.3.4::", nullptr},
+        Ipv6Case{"::1.2.3.4:5", nullptr}, Ipv6Case{"1.2.3.4", nullptr},
+        Ipv6Case{"1:2:3:4:5:6::1.2.3.4", nullptr}, Ipv6Case{"1:2:3:4:5:6:7:1.2.3.4", nullptr}));
+
+struct MappedCase {
+    const char* text;
+    const char* ipv4;  // nullptr: not an IPv4-mapped address
+};
+
+class Ipv6MappedAddress : public ::testing::TestWithParam<MappedCase> {};
+
+TEST_P(Ipv6MappedAddress, CarriesItsIpv4AddressOrNone) {
+    const std::optional<Ipv6Address> address = ParseIpv6Address(GetParam().text);
+    ASSERT_TRUE(address) << GetParam().text;
+    const std::optional<Ipv4Address> ipv4 = MappedIpv4Address(*address);
+    if (GetParam().ipv4 == nullptr) {
+        EXPECT_FALSE(ipv4) << GetParam().text;
+        return;
+    }
+    ASSERT_TRUE(ipv4) << GetParam().text;
+    EXPECT_EQ(FormatDottedAddress(*ipv4), GetParam().ipv4) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Ipv4Mapped, Ipv6MappedAddress,
+                         ::testing::Values(MappedCase{"::ffff:192.0.2.1", "192.0.2.1"},
+                                           MappedCase{"::FFFF:c000:201", "192.0.2.1"},
+                                           MappedCase{"0:0:0:0:0:ffff:0.0.0.0", "0.0.0.0"},
+                                           MappedCase{"0000::ffff:255.254.0.1", "255.254.0.1"},
+                                           MappedCase{"::192.0.2.1", nullptr},
+                                           MappedCase{"::fffe:192.0.2.1", nullptr},
+                                           MappedCase{"1::ffff:192.0.2.1", nullptr},
+                                           MappedCase{"::ffff:0:192.0.2.1", nullptr},
+                                           MappedCase{"::1", nullptr}));
+
+}  // namespace
+}  // namespace quorvel
