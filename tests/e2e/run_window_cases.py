@@ -160,14 +160,19 @@ def locate_in_window(quorvel, case, whois, wine):
         return text
 
 
-def query_received(whois):
-    """When the stand-in registries received the first request (monotonic seconds)."""
+def query_received(whois, asked_before=0):
+    """When the stand-in registries received a request after the `asked_before` first ones
+    (monotonic seconds)."""
     deadline = time.monotonic() + START_LIMIT
-    while not whois.requests():
+    while len(whois.requests()) <= asked_before:
         if time.monotonic() > deadline:
             raise WindowError(f"no request reached the stand-in registries within {START_LIMIT} s")
         time.sleep(0.01)
     return time.monotonic()
+
+
+def wait_until(moment):
+    time.sleep(max(0.0, moment - time.monotonic()))
 
 
 def responsive_during_lookup(display, window, whois, tool):
@@ -176,29 +181,35 @@ def responsive_during_lookup(display, window, whois, tool):
     problems = []
     for at, verb, args in ((1, "ping", [str(PING_LIMIT_MS)]), (2, "cover", []),
                            (6, "ping", [str(PING_LIMIT_MS)])):
-        time.sleep(max(0.0, received + at - time.monotonic()))
+        wait_until(received + at)
         result = x_tool(display, tool, verb, "Quorvel", *args)
-        report = result.stdout.decode(errors="replace").strip()
-        print(f"  {at} s into the lookup: {report}")
+        report = f"{at} s into the lookup: {result.stdout.decode(errors='replace').strip()}"
         if result.returncode != 0:
-            problems.append(f"{at} s into the lookup: {report}")
+            problems.append(report)
+        else:
+            print("  " + report)
     return problems
 
 
 def close_during_lookup(display, window, whois, tool):
     """The close request 2 s into the lookup; the program must end with status 0 soon after."""
-    received = query_received(whois)
-    time.sleep(max(0.0, received + 2 - time.monotonic()))
+    wait_until(query_received(whois) + 2)
     result = x_tool(display, tool, "close", "Quorvel")
     if result.returncode != 0:
         return [result.stdout.decode(errors="replace").strip()]
-    requested = time.monotonic()
+    return ended_within(window, CLOSE_LIMIT, "after the close request")
+
+
+def ended_within(process, limit, after):
+    """Problems unless the process ends with status 0 within `limit` s from now; says when it
+    ended. `after` names what happened just before, for the messages."""
+    asked = time.monotonic()
     try:
-        status = window.wait(timeout=CLOSE_LIMIT)
+        status = process.wait(timeout=limit)
     except subprocess.TimeoutExpired:
-        return [f"still running {CLOSE_LIMIT} s after the close request"]
-    print(f"  ended {time.monotonic() - requested:.3f} s after the close request")
-    return [] if status == 0 else [f"exit status {status} after the close request"]
+        return [f"still running {limit} s {after}"]
+    print(f"  ended with status {status} {time.monotonic() - asked:.3f} s {after}")
+    return [] if status == 0 else [f"exit status {status} {after}"]
 
 
 DURING_LOOKUP = {"responsive": responsive_during_lookup, "close": close_during_lookup}

@@ -45,7 +45,9 @@ import sandbox  # noqa: E402
 import xrc_to_rc  # noqa: E402
 from cases import load_all  # noqa: E402
 from run_cases import case_network  # noqa: E402
-from run_window_cases import CLOSE_LIMIT, SILENT_CASE, read_clipboard, start_xvfb, x_tool  # noqa: E402
+from run_window_cases import (  # noqa: E402
+    CLOSE_LIMIT, SILENT_CASE, WindowError, ended_within, query_received, read_clipboard, start_xvfb,
+    wait_until, x_tool)
 
 INSIDE_MARKER = "QUORVEL_WIN_WINDOW_SESSION"  # set once the X and wine servers run
 START_LIMIT = 30  # seconds for wine to show the window
@@ -163,21 +165,7 @@ class Session:
         returns when it did (monotonic seconds)."""
         self.type("1.0.0.2")
         self.keys("Return")
-        deadline = time.monotonic() + START_LIMIT
-        while len(self.whois.requests()) <= asked_before:
-            if time.monotonic() > deadline:
-                raise SessionError(f"no query reached the registry within {START_LIMIT} s")
-            time.sleep(0.01)
-        return time.monotonic()
-
-    def ended_within(self, limit, after):
-        """Problems unless the program ends with status 0 within `limit` s of `after`."""
-        try:
-            status = self.window.wait(timeout=limit)
-        except subprocess.TimeoutExpired:
-            return [f"still running {limit} s {after}"]
-        print(f"ended with status {status}, {after}")
-        return [] if status == 0 else [f"exit status {status} {after}"]
+        return query_received(self.whois, asked_before)
 
     def screenshot(self, name):
         bitmap = os.path.join(tempfile.mkdtemp(prefix="quorvel-win-shot-"), "screen.bmp")
@@ -310,11 +298,7 @@ def click_close_box(session):
 
 def close(session):
     click_close_box(session)
-    return session.ended_within(15, "after the close box")
-
-
-def wait_until(moment):
-    time.sleep(max(0.0, moment - time.monotonic()))
+    return ended_within(session.window, 15, "after the close box")
 
 
 def responsive_during_lookup(session):
@@ -338,7 +322,7 @@ def close_during_lookup(session):
     """The close box in this session, a posted WM_CLOSE in a second one, each 2 s in."""
     wait_until(session.lookup_started(0) + 2)
     click_close_box(session)
-    problems = session.ended_within(CLOSE_LIMIT, "after the close box, 2 s into the lookup")
+    problems = ended_within(session.window, CLOSE_LIMIT, "after the close box, 2 s into the lookup")
     session.end()
     second = Session(session.quorvel, session.probe_program, session.out, session.display,
                      session.whois)
@@ -346,7 +330,7 @@ def close_during_lookup(session):
         probe = second.start_probe("close", "Quorvel")
         wait_until(second.lookup_started(len(session.whois.requests())) + 2)
         probe.communicate(b"go\n", timeout=30)
-        problems += second.ended_within(CLOSE_LIMIT, "after WM_CLOSE, 2 s into the lookup")
+        problems += ended_within(second.window, CLOSE_LIMIT, "after WM_CLOSE, 2 s into the lookup")
     finally:
         second.end()
     return problems
@@ -397,7 +381,7 @@ def main():
             session = Session(os.path.abspath(options.quorvel), os.path.abspath(options.probe),
                               os.path.abspath(options.out), os.environ["DISPLAY"], whois)
             problems = BEHAVIOURS[options.behaviour](session)
-        except (SessionError, subprocess.TimeoutExpired) as error:
+        except (SessionError, WindowError, subprocess.TimeoutExpired) as error:
             problems = [str(error)]
         finally:
             if session:
