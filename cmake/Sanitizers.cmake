@@ -1,6 +1,7 @@
 # Instrumented builds. QUORVEL_SANITIZERS lists the sanitizers every target is built with (for
-# example "address,undefined"); QUORVEL_BUILD_FUZZERS adds the libFuzzer targets in fuzz/ and
-# builds everything they reach with coverage feedback. Both need clang.
+# example "address,undefined", or "thread", which goes with neither); QUORVEL_BUILD_FUZZERS adds
+# the libFuzzer targets in fuzz/ and builds everything they reach with coverage feedback. Both
+# need clang.
 set(QUORVEL_SANITIZERS "" CACHE STRING "Sanitizers for every target, e.g. address,undefined")
 option(QUORVEL_BUILD_FUZZERS "Build the libFuzzer targets (clang)" OFF)
 

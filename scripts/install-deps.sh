@@ -57,6 +57,8 @@ cross_packages=(
     # the 64-bit Windows cross build, its tests under wine (GoogleTest's sources; wine's fonts
     # draw the caption buttons and menu marks) and the installer
     g++-mingw-w64-x86-64 googletest wine wine64 fonts-wine nsis
+    # wrestool, which reads the application manifests out of the built Windows programs
+    icoutils
 )
 
 add_purpose() {

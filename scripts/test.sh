@@ -44,6 +44,12 @@ cmake --preset ci-sanitize
 cmake --build --preset ci-sanitize -j "$jobs"
 ctest --preset ci-sanitize -j "$jobs"
 
+echo "== the unit tests again under ThreadSanitizer (the Locate command's worker and its cancel);"
+echo "   the first report ends the run with a failure"
+cmake --preset ci-thread
+cmake --build --preset ci-thread -j "$jobs"
+TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1" timeout 600 build/ci-thread/tests/unit/quorvel_unit_tests --gtest_brief=1
+
 echo "== fuzzing: each libFuzzer target for ${QUORVEL_FUZZ_SECONDS:-60} s"
 cmake --preset fuzz
 cmake --build --preset fuzz -j "$jobs"

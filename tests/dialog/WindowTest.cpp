@@ -31,7 +31,7 @@
 #include <wx/xrc/xmlres.h>
 
 #include "AboutDlg.h"
-#include "CloseRequest.h"
+#include "DesktopRequests.h"
 #include "FakeSocketLibrary.h"
 #include "QuorvelApp.h"
 #include "Registries.h"

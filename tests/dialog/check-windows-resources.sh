@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Compiles the Windows window's resources (dialog templates written from the dialog layouts,
-# string table, icon and version record) with the cross resource compiler, so that a mistake
-# shows in the Linux build too.
+# string table, icon, version record and application manifest) and quorvel-lookup's (its
+# manifest) with the cross resource compiler, so that a mistake shows in the Linux build too.
+# (The Windows build checks the manifests' contents in the programs themselves.)
 #
 # check-windows-resources.sh WINDRES RESOURCES_FOLDER WORK_FOLDER VERSION MAIN_LAYOUT ABOUT_LAYOUT
 #                             INCLUDE_FOLDER...
@@ -33,4 +34,7 @@ for field in "\"FileVersion\", \"$version_text" "\"ProductVersion\", \"$version_
     '"InternalName", "Quorvel'; do
     grep -qF "$field" "$work/Quorvel.rc.txt" || { echo "FAILED: version field $field"; exit 1; }
 done
-echo "dialog templates, string table, icon group 128 and version record $version compile"
+grep -q '^1 24 /\* RT_MANIFEST \*/' "$work/Quorvel.rc.txt" || { echo "FAILED: no manifest 1 for quorvel.exe"; exit 1; }
+"$windres" -I "$resources" "$resources/QuorvelLookup.rc" -O rc -o "$work/QuorvelLookup.rc.txt"
+grep -q '^1 24 /\* RT_MANIFEST \*/' "$work/QuorvelLookup.rc.txt" || { echo "FAILED: no manifest 1 for quorvel-lookup.exe"; exit 1; }
+echo "dialog templates, string table, icon group 128, version record $version and both manifests compile"

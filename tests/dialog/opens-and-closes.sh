@@ -3,10 +3,10 @@
 # Prints how long it took from start to the window on the screen and its peak memory, once,
 # for a reader to compare; neither is judged here.
 #
-# opens-and-closes.sh QUORVEL CLOSE_WINDOW_TOOL   (run under run-under-xvfb.sh)
+# opens-and-closes.sh QUORVEL DESKTOP_TOOL   (run under run-under-xvfb.sh)
 set -euo pipefail
 quorvel=$1
-close_window=$2
+desktop=$2
 
 started=$(date +%s%N)
 "$quorvel" &
@@ -30,7 +30,7 @@ sleep 0.5
 peak=$(awk '/^VmHWM/ {print $2, $3}' "/proc/$pid/status")
 echo "start to window mapped: $(((mapped - started) / 1000000)) ms; peak resident memory: $peak"
 
-"$close_window" Quorvel
+"$desktop" close Quorvel
 status=0
 timeout 20 tail --pid="$pid" -f /dev/null || { echo "FAILED: the close box did not end the program"; kill "$pid"; exit 1; }
 wait "$pid" || status=$?

@@ -2,17 +2,30 @@
 // out on the screen, and the screen itself. The window tests run it beside quorvel.exe under
 // wine, where a dialog's controls are not X windows that X tools could see.
 //
-// quorvel_dialog_probe controls CAPTION   one line per control, in template order
-// quorvel_dialog_probe screen FILE.bmp     the whole screen as a 24-bit bitmap file
+// quorvel_dialog_probe controls CAPTION     one line per control, in template order
+// quorvel_dialog_probe screen FILE.bmp       the whole screen as a 24-bit bitmap file
+// quorvel_dialog_probe responsive CAPTION    8 s of messages to the dialog: each answered?
+// quorvel_dialog_probe close CAPTION         posts WM_CLOSE to the dialog
 //
 // `controls` prints "base X Y" (the pixels of 4 x 8 dialog units in the dialogs' font, 8-point
 // MS Sans Serif), "client WIDTH HEIGHT", then "control ID CLASS LEFT TOP RIGHT BOTTOM TEXT" per
 // control, with client coordinates in pixels and the text in UTF-8 (none for a picture). It
-// waits up to 10 s for the dialog and exits with 1 when there is none.
+// and the two below wait up to 10 s for the dialog and exit with 1 when there is none.
+//
+// `responsive` and `close` print "ready" once they have the dialog and act when a line arrives
+// on their input, so that the caller can start them ahead and time the act to the moment.
+// `responsive` then sends WM_NULL every 250 ms from 0 to 8 s, as another program asks whether
+// a window still answers (SendMessageTimeout, 1 s, aborted for a window Windows marks hung),
+// and asks Windows each time whether it marks the window hung, as it does after 5 s without
+// the window reading its messages; it prints each call that went wrong and a summary, and
+// exits with 1 when one did.
 #include <windows.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -32,13 +45,16 @@ std::wstring Wide(const char* text) {
     return wide;
 }
 
-HWND FindDialog(const std::wstring& caption) {
+// The dialog with the caption, waited for up to 10 s; says so when there is none.
+HWND FindDialog(const char* caption) {
+    const std::wstring wide = Wide(caption);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        if (HWND dialog = ::FindWindowW(L"#32770", caption.c_str())) {
+        if (HWND dialog = ::FindWindowW(L"#32770", wide.c_str())) {
             return dialog;
         }
         ::Sleep(100);
     }
+    std::printf("no dialog \"%s\"\n", caption);
     return nullptr;
 }
 
@@ -63,9 +79,8 @@ SIZE DialogBaseUnits() {
 }
 
 int PrintControls(const char* caption) {
-    HWND dialog = FindDialog(Wide(caption));
+    HWND dialog = FindDialog(caption);
     if (dialog == nullptr) {
-        std::printf("no dialog \"%s\"\n", caption);
         return 1;
     }
     const SIZE base = DialogBaseUnits();
@@ -131,6 +146,64 @@ int SaveScreen(const char* path) {
     return written ? 0 : 1;
 }
 
+// Says it has the dialog and waits for the caller's line.
+void AwaitStart() {
+    std::printf("ready\n");
+    std::fflush(stdout);
+    char line[16];
+    static_cast<void>(std::fgets(line, sizeof line, stdin));
+}
+
+int CheckResponsive(const char* caption) {
+    using Clock = std::chrono::steady_clock;
+    using std::chrono::milliseconds;
+    HWND dialog = FindDialog(caption);
+    if (dialog == nullptr) {
+        return 1;
+    }
+    AwaitStart();
+    const auto start = Clock::now();
+    int calls = 0;
+    int failures = 0;
+    milliseconds slowest{0};
+    constexpr milliseconds kInterval{250};
+    constexpr milliseconds kSpan{8000};
+    for (auto next = start; next <= start + kSpan;) {
+        std::this_thread::sleep_until(next);
+        const auto sent = Clock::now();
+        DWORD_PTR result = 0;
+        const bool answered =
+            ::SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result) != 0;
+        const auto took = std::chrono::duration_cast<milliseconds>(Clock::now() - sent);
+        const bool hung = ::IsHungAppWindow(dialog) != FALSE;
+        ++calls;
+        slowest = std::max(slowest, took);
+        if (!answered || hung) {
+            ++failures;
+            const auto at = std::chrono::duration_cast<milliseconds>(sent - start);
+            std::printf("at %.2f s: %s after %lld ms%s\n", static_cast<double>(at.count()) / 1000,
+                        answered ? "answered" : "no answer", static_cast<long long>(took.count()),
+                        hung ? ", marked hung" : "");
+        }
+        // The next tick; a call that waited skips the ticks it outlasted.
+        do {
+            next += kInterval;
+        } while (next <= Clock::now());
+    }
+    std::printf("%d of %d messages answered and not hung, the slowest in %lld ms\n",
+                calls - failures, calls, static_cast<long long>(slowest.count()));
+    return failures == 0 ? 0 : 1;
+}
+
+int PostClose(const char* caption) {
+    HWND dialog = FindDialog(caption);
+    if (dialog == nullptr) {
+        return 1;
+    }
+    AwaitStart();
+    return ::PostMessageW(dialog, WM_CLOSE, 0, 0) != 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -141,6 +214,14 @@ int main(int argc, char** argv) {
     if (verb == "screen") {
         return SaveScreen(argv[2]);
     }
-    std::fprintf(stderr, "usage: quorvel_dialog_probe controls CAPTION | screen FILE.bmp\n");
+    if (verb == "responsive") {
+        return CheckResponsive(argv[2]);
+    }
+    if (verb == "close") {
+        return PostClose(argv[2]);
+    }
+    std::fprintf(stderr,
+                 "usage: quorvel_dialog_probe controls CAPTION | screen FILE.bmp | responsive "
+                 "CAPTION | close CAPTION\n");
     return 2;
 }

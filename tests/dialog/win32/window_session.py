@@ -5,9 +5,11 @@ window with real key and mouse events.
     window_session.py --quorvel quorvel.exe --probe quorvel_dialog_probe.exe --out FOLDER BEHAVIOUR
 
 The window runs in the wine prefix's virtual desktop (so that it has a caption and a close box;
-scripts/wine-sandbox.sh sets it up) beside a wine server of the sandbox's own, with a DNS server that knows no names. The dialog's controls
-are read with the probe, beside it under wine; the information box's text through the clipboard.
-Screenshots land in FOLDER. Behaviours:
+scripts/wine-sandbox.sh sets it up) beside a wine server of the sandbox's own, with the network
+of the end-to-end case silent-server-times-out: a DNS server that knows the registries' names
+alone, and an APNIC stand-in that takes the query for 1.0.0.2 and never answers. The dialog's
+controls are read with the probe, beside it under wine; the information box's text through the
+clipboard. Screenshots land in FOLDER. Behaviours:
 
     layout           both dialogs' controls: ids, window classes, texts and rectangles as the
                      dialog layouts give them in dialog units; "Ready." in the information box
@@ -16,6 +18,13 @@ Screenshots land in FOLDER. Behaviours:
     escape-inert     Escape leaves the dialog open
     about            Alt+Space, the About item, the About box, closed with OK
     close            the close box ends the program with status 0
+
+and, counting from when the APNIC stand-in received the query for 1.0.0.2:
+
+    responsive_during_lookup  the dialog answers WM_NULL within 1 s every 250 ms from 0 to 8 s,
+                              and Windows never marks it hung
+    close_during_lookup       the close box, and in a second run a posted WM_CLOSE, 2 s in: the
+                              program ends with status 0 within 5 s
 """
 
 import argparse
@@ -34,7 +43,11 @@ sys.path[:0] = [os.path.join(SOURCE, "tests", "e2e"), os.path.join(SOURCE, "reso
 
 import sandbox  # noqa: E402
 import xrc_to_rc  # noqa: E402
-from run_window_cases import read_clipboard, start_xvfb, x_tool  # noqa: E402
+from cases import load_all  # noqa: E402
+from run_cases import case_network  # noqa: E402
+from run_window_cases import (  # noqa: E402
+    CLOSE_LIMIT, SILENT_CASE, WindowError, ended_within, query_received, read_clipboard, start_xvfb,
+    wait_until, x_tool)
 
 INSIDE_MARKER = "QUORVEL_WIN_WINDOW_SESSION"  # set once the X and wine servers run
 START_LIMIT = 30  # seconds for wine to show the window
@@ -94,10 +107,12 @@ def pixels(rectangle, base):
 
 
 class Session:
-    def __init__(self, quorvel, probe, out, display):
+    def __init__(self, quorvel, probe, out, display, whois):
+        self.quorvel = quorvel
         self.probe_program = probe
         self.out = out
         self.display = display
+        self.whois = whois  # the stand-in registries
         self.env = dict(os.environ, DISPLAY=display)
         self.window = subprocess.Popen(
             ["wine", quorvel], env=self.env, stdin=subprocess.DEVNULL,
@@ -133,6 +148,24 @@ class Session:
         if result.returncode != 0:
             raise SessionError(f"probe {' '.join(args)}: {result.stdout.decode(errors='replace')}")
         return result.stdout.decode("utf-8")
+
+    def start_probe(self, *args):
+        """The probe in a mode that waits for a line on its input (see DialogProbe.cpp), once it
+        has said it is ready."""
+        probe = subprocess.Popen(["wine", self.probe_program, *args], env=self.env,
+                                 stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+        ready = probe.stdout.readline()
+        if ready.strip() != b"ready":
+            probe.kill()
+            raise SessionError(f"probe {' '.join(args)}: {ready.decode(errors='replace')}")
+        return probe
+
+    def lookup_started(self, asked_before):
+        """Types 1.0.0.2 and Enter, and waits for the silent stand-in to receive the query;
+        returns when it did (monotonic seconds)."""
+        self.type("1.0.0.2")
+        self.keys("Return")
+        return query_received(self.whois, asked_before)
 
     def screenshot(self, name):
         bitmap = os.path.join(tempfile.mkdtemp(prefix="quorvel-win-shot-"), "screen.bmp")
@@ -252,17 +285,55 @@ def about(session):
     return problems
 
 
-def close(session):
+def click_close_box(session):
     geometry = x_tool(session.display, "xdotool", "getwindowgeometry", "--shell", session.main)
     values = dict(line.split("=") for line in geometry.stdout.decode().split())
     right, top = int(values["X"]) + int(values["WIDTH"]), int(values["Y"])
+    # The pointer away first: a move with --sync to where the pointer already is waits for a
+    # motion that never comes.
+    x_tool(session.display, "xdotool", "mousemove", str(right - 40), str(top + 40))
     # The close box: the caption's last button, at its right end.
     x_tool(session.display, "xdotool", "mousemove", "--sync", str(right - 12), str(top + 11), "click", "1")
+
+
+def close(session):
+    click_close_box(session)
+    return ended_within(session.window, 15, "after the close box")
+
+
+def responsive_during_lookup(session):
+    probe = session.start_probe("responsive", "Quorvel")
+    session.lookup_started(0)
+    probe.stdin.write(b"go\n")
+    probe.stdin.flush()
     try:
-        status = session.window.wait(timeout=15)
+        report, _ = probe.communicate(timeout=30)
     except subprocess.TimeoutExpired:
-        return ["the close box did not end the program"]
-    return [] if status == 0 else [f"exit status {status} after the close box"]
+        probe.kill()
+        return ["the probe did not end"]
+    report = report.decode(errors="replace").strip().splitlines()
+    if probe.returncode == 0:
+        print(report[-1])  # the summary
+        return []
+    return report
+
+
+def close_during_lookup(session):
+    """The close box in this session, a posted WM_CLOSE in a second one, each 2 s in."""
+    wait_until(session.lookup_started(0) + 2)
+    click_close_box(session)
+    problems = ended_within(session.window, CLOSE_LIMIT, "after the close box, 2 s into the lookup")
+    session.end()
+    second = Session(session.quorvel, session.probe_program, session.out, session.display,
+                     session.whois)
+    try:
+        probe = second.start_probe("close", "Quorvel")
+        wait_until(second.lookup_started(len(session.whois.requests())) + 2)
+        probe.communicate(b"go\n", timeout=30)
+        problems += ended_within(second.window, CLOSE_LIMIT, "after WM_CLOSE, 2 s into the lookup")
+    finally:
+        second.end()
+    return problems
 
 
 LOOPBACK_TEXT = b"Name:    localhost\nAddress: 127.0.0.1\n\nThis is a loopback address for this local computer."
@@ -274,6 +345,8 @@ BEHAVIOURS = {
     "escape-inert": escape_inert,
     "about": about,
     "close": close,
+    "responsive_during_lookup": responsive_during_lookup,
+    "close_during_lookup": close_during_lookup,
 }
 
 
@@ -302,18 +375,17 @@ def main():
         sys.exit(status)
 
     started = time.monotonic()
-    with tempfile.TemporaryDirectory(prefix="quorvel-win-window-") as workdir:
-        with sandbox.stand_in_network({}, {}, workdir, {}):
-            session = None
-            try:
-                session = Session(os.path.abspath(options.quorvel), os.path.abspath(options.probe),
-                                  os.path.abspath(options.out), os.environ["DISPLAY"])
-                problems = BEHAVIOURS[options.behaviour](session)
-            except (SessionError, subprocess.TimeoutExpired) as error:
-                problems = [str(error)]
-            finally:
-                if session:
-                    session.end()
+    with case_network(load_all([SILENT_CASE])[0]) as whois:
+        session = None
+        try:
+            session = Session(os.path.abspath(options.quorvel), os.path.abspath(options.probe),
+                              os.path.abspath(options.out), os.environ["DISPLAY"], whois)
+            problems = BEHAVIOURS[options.behaviour](session)
+        except (SessionError, WindowError, subprocess.TimeoutExpired) as error:
+            problems = [str(error)]
+        finally:
+            if session:
+                session.end()
     elapsed = time.monotonic() - started
     for problem in problems:
         print("FAILED: " + problem)
