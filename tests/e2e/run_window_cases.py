@@ -11,7 +11,7 @@ and stand-in registries come up, a fresh Xvfb and quorvel start, the destination
 the address box and Enter pressed. Once every expected request has reached the stand-in
 registries and the window has had a moment to show the result, Tab, Tab, Ctrl+A and Ctrl+C
 select and copy the information box's text, which is read back from the clipboard. (Keys sent
-while the lookup blocks the window are not reliably kept: the disabled controls drop them.) The text must equal the
+while the lookup runs are not reliably kept: the disabled controls drop them.) The text must equal the
 case's expected quorvel-lookup stdout as the window shows it: one line break for each CR LF
 (and CR CR LF), without the line feed quorvel-lookup adds at the end.
 
