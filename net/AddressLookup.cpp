@@ -94,8 +94,7 @@ int ResolverErrorCode(int code) {
         EAI_ADDRFAMILY,  // the name has no address of the family asked for
 #endif
 #ifdef _WIN32
-        WSAHOST_NOT_FOUND,
-        WSANO_DATA,
+        WSAHOST_NOT_FOUND, WSANO_DATA,
 #endif
     };
     const bool noRecord =

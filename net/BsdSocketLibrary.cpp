@@ -102,7 +102,7 @@ public:
             }
             const WaitResult ready = WaitFor(fd, POLLOUT, wait, m_waitsCancelled);
             if (ready != WaitResult::Ready) {
-                return FailWait(ready);
+                return Fail(WaitErrorCode(ready, errno));
             }
             int error = 0;
             socklen_t length = sizeof error;
@@ -127,7 +127,7 @@ public:
         const int fd = static_cast<int>(socket);
         const WaitResult ready = WaitFor(fd, POLLIN, wait, m_waitsCancelled);
         if (ready != WaitResult::Ready) {
-            return FailWait(ready);
+            return Fail(WaitErrorCode(ready, errno));
         }
         ssize_t received = 0;
         do {
@@ -143,19 +143,6 @@ public:
     int LastError() override { return m_lastError; }
 
 private:
-    int FailWait(WaitResult result) {
-        switch (result) {
-            case WaitResult::TimedOut:
-                return Fail(ETIMEDOUT);
-            case WaitResult::Cancelled:
-                return Fail(ECANCELED);
-            case WaitResult::Ready:
-            case WaitResult::Failed:
-                break;
-        }
-        return Fail(errno);
-    }
-
     int Fail(int error) {
         m_lastError = error;
         return -1;

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <chrono>
 
+#include "PlatformErrors.h"
+
 namespace quorvel {
 
 enum class WaitResult { Ready, TimedOut, Cancelled, Failed };
@@ -40,6 +42,21 @@ WaitResult WaitInSlices(std::chrono::milliseconds wait, const std::atomic<bool>&
             return WaitResult::TimedOut;
         }
     }
+}
+
+// The platform's error code for a wait that did not end ready; `failedCode` is the code of the
+// wait's own failure.
+inline int WaitErrorCode(WaitResult result, int failedCode) {
+    switch (result) {
+        case WaitResult::TimedOut:
+            return kErrorTimedOut;
+        case WaitResult::Cancelled:
+            return kErrorCancelled;
+        case WaitResult::Ready:
+        case WaitResult::Failed:
+            break;
+    }
+    return failedCode;
 }
 
 }  // namespace quorvel

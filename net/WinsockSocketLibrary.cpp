@@ -113,7 +113,7 @@ public:
                 return ::select(0, nullptr, &writable, &failed, timeout);
             });
             if (ready != WaitResult::Ready) {
-                return FailWait(ready);
+                return Fail(WaitErrorCode(ready, ::WSAGetLastError()));
             }
             int socketError = 0;
             int length = sizeof socketError;
@@ -140,7 +140,7 @@ public:
             return ::select(0, &readable, nullptr, nullptr, timeout);
         });
         if (ready != WaitResult::Ready) {
-            return FailWait(ready);
+            return Fail(WaitErrorCode(ready, ::WSAGetLastError()));
         }
         const int received = ::recv(native, buffer, length, 0);
         return received == SOCKET_ERROR ? Fail(::WSAGetLastError()) : received;
@@ -164,19 +164,6 @@ private:
                 return select(&timeout);
             },
             [] { return false; });
-    }
-
-    int FailWait(WaitResult result) {
-        switch (result) {
-            case WaitResult::TimedOut:
-                return Fail(WSAETIMEDOUT);
-            case WaitResult::Cancelled:
-                return Fail(WSAECANCELLED);
-            case WaitResult::Ready:
-            case WaitResult::Failed:
-                break;
-        }
-        return Fail(::WSAGetLastError());
     }
 
     static bool SetNonBlocking(SOCKET socket, bool nonBlocking) {

@@ -395,14 +395,21 @@ private:
 const std::vector<std::string> kLockedLog = {"disable address", "disable locate", "wait begin",
                                              "text Querying...", "repaint"};
 
-TEST(LocateWorker, WindowStaysLockedWhileTheServerIsSilentAndShowsTheAnswerAfter) {
+// A window whose Locate of 1.1.1.1 is waiting for APNIC's silent server.
+struct SilentLookup {
+    SilentLookup() {
+        ScriptNetwork(sockets);
+        worker.Locate();
+    }
     SilentSockets sockets;
-    ScriptNetwork(sockets);
-    RecordingView view("1.1.1.1");
+    RecordingView view{"1.1.1.1"};
     WindowLoop loop;
-    CLocateWorker worker(view, sockets, loop.Poster());
+    CLocateWorker worker{view, sockets, loop.Poster()};
+};
 
-    worker.Locate();
+TEST(LocateWorker, WindowStaysLockedWhileTheServerIsSilentAndShowsTheAnswerAfter) {
+    SilentLookup lookup;
+    auto& [sockets, view, loop, worker] = lookup;
     ASSERT_TRUE(sockets.WaitUntilWaiting());
     EXPECT_TRUE(worker.IsBusy());
     worker.Locate();  // a second Locate while one runs starts nothing
@@ -417,13 +424,8 @@ TEST(LocateWorker, WindowStaysLockedWhileTheServerIsSilentAndShowsTheAnswerAfter
 
 // Closing the window gives the lookup up: its wait ends at once and nothing more is shown.
 TEST(LocateWorker, CancelEndsALookupWaitingForTheNetwork) {
-    SilentSockets sockets;
-    ScriptNetwork(sockets);
-    RecordingView view("1.1.1.1");
-    WindowLoop loop;
-    CLocateWorker worker(view, sockets, loop.Poster());
-
-    worker.Locate();
+    SilentLookup lookup;
+    auto& [sockets, view, loop, worker] = lookup;
     ASSERT_TRUE(sockets.WaitUntilWaiting());
     EXPECT_TRUE(worker.Cancel(10s));
     EXPECT_FALSE(worker.IsBusy());
