@@ -102,7 +102,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     QUORVEL_FUZZ_CHECK(sockets.OpenSockets() == 0);
     QUORVEL_FUZZ_CHECK(sockets.Requests().size() <= kMostRequests);
-    const bool ipv6 = AskedText(sections[kAddressSection]).find(':') != std::string::npos;
+    // An address text that is no IPv6 address is read as IPv4, whatever characters it holds.
+    const std::optional<quorvel::Ipv6Address> typed =
+        quorvel::ParseIpv6Address(sections[kAddressSection]);
+    const bool ipv6 = typed && !quorvel::MappedIpv4Address(*typed);
     for (const FakeSocketLibrary::Request& request : sockets.Requests()) {
         QUORVEL_FUZZ_CHECK(IsSingleRequestLine(request.bytes));
         // TWNIC adds only to IPv4 records; IANA is asked only about IPv6 addresses.
