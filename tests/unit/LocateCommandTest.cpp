@@ -409,7 +409,10 @@ struct SilentLookup {
 
 TEST(LocateWorker, WindowStaysLockedWhileTheServerIsSilentAndShowsTheAnswerAfter) {
     SilentLookup lookup;
-    auto& [sockets, view, loop, worker] = lookup;
+    SilentSockets& sockets = lookup.sockets;
+    RecordingView& view = lookup.view;
+    WindowLoop& loop = lookup.loop;
+    CLocateWorker& worker = lookup.worker;
     ASSERT_TRUE(sockets.WaitUntilWaiting());
     EXPECT_TRUE(worker.IsBusy());
     worker.Locate();  // a second Locate while one runs starts nothing
@@ -425,7 +428,10 @@ TEST(LocateWorker, WindowStaysLockedWhileTheServerIsSilentAndShowsTheAnswerAfter
 // Closing the window gives the lookup up: its wait ends at once and nothing more is shown.
 TEST(LocateWorker, CancelEndsALookupWaitingForTheNetwork) {
     SilentLookup lookup;
-    auto& [sockets, view, loop, worker] = lookup;
+    SilentSockets& sockets = lookup.sockets;
+    RecordingView& view = lookup.view;
+    WindowLoop& loop = lookup.loop;
+    CLocateWorker& worker = lookup.worker;
     ASSERT_TRUE(sockets.WaitUntilWaiting());
     EXPECT_TRUE(worker.Cancel(10s));
     EXPECT_FALSE(worker.IsBusy());
