@@ -5,7 +5,6 @@
 // registry at most as often as the referral chain allows and sends only single-line queries.
 #include <cstdint>
 
-#include "DottedAddress.h"
 #include "FakeSocketLibrary.h"
 #include "FuzzCheck.h"
 #include "Ipv6Address.h"
@@ -44,16 +43,10 @@ void AddServer(FakeSocketLibrary& sockets, Registry registry, const std::string&
     sockets.SetReply(host, address, reply);
 }
 
-// The text the lookup asks about: an IPv6 address in its canonical form, or as IPv4 when mapped.
+// The text the lookup asks about.
 std::string AskedText(const std::string& address) {
     const std::optional<quorvel::Ipv6Address> ipv6 = quorvel::ParseIpv6Address(address);
-    if (!ipv6) {
-        return address;
-    }
-    if (const std::optional<quorvel::Ipv4Address> mapped = quorvel::MappedIpv4Address(*ipv6)) {
-        return quorvel::FormatDottedAddress(*mapped);
-    }
-    return quorvel::FormatIpv6Address(*ipv6);
+    return ipv6 ? quorvel::LookupText(*ipv6) : address;
 }
 
 void ServeSections(FakeSocketLibrary& sockets, const std::vector<std::string>& sections) {

@@ -24,15 +24,6 @@ std::string WithoutSurroundingBlanks(const std::string& text) {
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
-// The text an IPv6 address is shown and asked as: an IPv4-mapped one as its dotted IPv4
-// address, any other in its canonical form.
-std::string AddressTextOf(const Ipv6Address& address) {
-    if (const std::optional<Ipv4Address> mapped = MappedIpv4Address(address)) {
-        return FormatDottedAddress(*mapped);
-    }
-    return FormatIpv6Address(address);
-}
-
 }  // namespace
 
 CLocateCommand::CLocateCommand(ILocateView& view, ISocketLibrary& sockets)
@@ -92,7 +83,7 @@ std::optional<std::string> CLocateCommand::ResolveDestination(std::string& addre
         return NameDottedAddress(addressText);
     }
     if (const std::optional<Ipv6Address> address = ParseIpv6Address(addressText)) {
-        addressText = AddressTextOf(*address);
+        addressText = LookupText(*address);
         if (MappedIpv4Address(*address)) {
             return NameDottedAddress(addressText);  // as if the dotted address had been typed
         }
@@ -139,7 +130,7 @@ std::optional<std::string> CLocateCommand::ResolveHostName(std::string& addressT
         const std::optional<std::vector<Ipv6Address>> addresses6 =
             m_sockets.GetHostByName6(hostName);
         if (addresses6 && !addresses6->empty()) {
-            addressText = AddressTextOf(addresses6->front());
+            addressText = LookupText(addresses6->front());
             return Header(hostName, addressText);
         }
     }

@@ -3,8 +3,6 @@
 // ApnicStage.cpp, ArinStage.cpp, RipeStage.cpp, LacnicStage.cpp and AfrinicStage.cpp.
 #include "RegistryLookup.h"
 
-#include "DottedAddress.h"
-
 #include "ByteText.h"
 #include "Registries.h"
 #include "ResourceIds.h"
@@ -40,11 +38,9 @@ RegistryLookup::RegistryLookup(CWhoisClient& client, const std::string& address,
     if (!m_ipv6) {
         return;
     }
-    if (const std::optional<Ipv4Address> mapped = MappedIpv4Address(*m_ipv6)) {
-        m_address = FormatDottedAddress(*mapped);
+    m_address = LookupText(*m_ipv6);
+    if (MappedIpv4Address(*m_ipv6)) {
         m_ipv6.reset();
-    } else {
-        m_address = FormatIpv6Address(*m_ipv6);
     }
 }
 

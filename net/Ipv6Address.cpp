@@ -1,5 +1,7 @@
 #include "Ipv6Address.h"
 
+#include "DottedAddress.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -215,6 +217,13 @@ std::optional<Ipv4Address> MappedIpv4Address(const Ipv6Address& address) {
         return std::nullopt;
     }
     return Ipv4Address{address[12], address[13], address[14], address[15]};
+}
+
+std::string LookupText(const Ipv6Address& address) {
+    if (const std::optional<Ipv4Address> mapped = MappedIpv4Address(address)) {
+        return FormatDottedAddress(*mapped);
+    }
+    return FormatIpv6Address(address);
 }
 
 }  // namespace quorvel

@@ -23,4 +23,8 @@ std::string FormatIpv6Address(const Ipv6Address& address);
 // The IPv4 address an IPv4-mapped address (::ffff:a.b.c.d) carries; none for any other.
 std::optional<Ipv4Address> MappedIpv4Address(const Ipv6Address& address);
 
+// The text an IPv6 address is shown and asked about as: an IPv4-mapped one as its dotted IPv4
+// address, any other in its canonical form.
+std::string LookupText(const Ipv6Address& address);
+
 }  // namespace quorvel

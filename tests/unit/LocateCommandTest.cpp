@@ -396,7 +396,8 @@ const std::vector<std::string> kLockedLog = {"disable address", "disable locate"
                                              "text Querying...", "repaint"};
 
 // A window whose Locate of 1.1.1.1 is waiting for APNIC's silent server.
-struct SilentLookup {
+class SilentLookup : public ::testing::Test {
+protected:
     SilentLookup() {
         ScriptNetwork(sockets);
         worker.Locate();
@@ -407,12 +408,7 @@ struct SilentLookup {
     CLocateWorker worker{view, sockets, loop.Poster()};
 };
 
-TEST(LocateWorker, WindowStaysLockedWhileTheServerIsSilentAndShowsTheAnswerAfter) {
-    SilentLookup lookup;
-    SilentSockets& sockets = lookup.sockets;
-    RecordingView& view = lookup.view;
-    WindowLoop& loop = lookup.loop;
-    CLocateWorker& worker = lookup.worker;
+TEST_F(SilentLookup, WindowStaysLockedWhileTheServerIsSilentAndShowsTheAnswerAfter) {
     ASSERT_TRUE(sockets.WaitUntilWaiting());
     EXPECT_TRUE(worker.IsBusy());
     worker.Locate();  // a second Locate while one runs starts nothing
@@ -426,12 +422,7 @@ TEST(LocateWorker, WindowStaysLockedWhileTheServerIsSilentAndShowsTheAnswerAfter
 }
 
 // Closing the window gives the lookup up: its wait ends at once and nothing more is shown.
-TEST(LocateWorker, CancelEndsALookupWaitingForTheNetwork) {
-    SilentLookup lookup;
-    SilentSockets& sockets = lookup.sockets;
-    RecordingView& view = lookup.view;
-    WindowLoop& loop = lookup.loop;
-    CLocateWorker& worker = lookup.worker;
+TEST_F(SilentLookup, CancelEndsALookupWaitingForTheNetwork) {
     ASSERT_TRUE(sockets.WaitUntilWaiting());
     EXPECT_TRUE(worker.Cancel(10s));
     EXPECT_FALSE(worker.IsBusy());
