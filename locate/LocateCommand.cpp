@@ -1,6 +1,7 @@
 #include "LocateCommand.h"
 
 #include "DottedAddress.h"
+#include "HostNameIdna.h"
 #include "Ipv6Address.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
@@ -118,17 +119,23 @@ std::optional<std::string> CLocateCommand::HeaderNamedBy(const std::optional<std
 }
 
 // A host name is shown as typed, with its first IPv4 address; only a name the resolver says
-// has no IPv4 address at all is shown with its first IPv6 address.
+// has no IPv4 address at all is shown with its first IPv6 address. An international name is
+// shown as typed too, and the resolver is asked about its ASCII form.
 std::optional<std::string> CLocateCommand::ResolveHostName(std::string& addressText) {
     const std::string hostName = addressText;
-    const std::optional<HostEntry> host = m_sockets.GetHostByName(hostName);
+    const std::optional<std::string> asciiName = AsciiHostName(hostName);
+    if (!asciiName) {
+        ReportResolveFailure();  // not UTF-8, or no name IDNA allows
+        return std::nullopt;
+    }
+    const std::optional<HostEntry> host = m_sockets.GetHostByName(*asciiName);
     if (host && !host->addresses.empty()) {
         addressText = FormatDottedAddress(host->addresses.front());
         return Header(hostName, addressText);
     }
     if (host || m_sockets.LastError() == ISocketLibrary::kErrorNoData) {
         const std::optional<std::vector<Ipv6Address>> addresses6 =
-            m_sockets.GetHostByName6(hostName);
+            m_sockets.GetHostByName6(*asciiName);
         if (addresses6 && !addresses6->empty()) {
             addressText = LookupText(addresses6->front());
             return Header(hostName, addressText);

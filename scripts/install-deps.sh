@@ -20,6 +20,8 @@ run_packages=(
     libwxgtk3.2-dev
     # GTK's own headers, for the settings the window changes at start-up
     libgtk-3-dev
+    # international host names, turned into the ASCII form the resolver is asked about
+    libidn2-dev
 )
 package_packages=(
     # dpkg-shlibdeps reads the package's dependencies off the programs, which cpack finds

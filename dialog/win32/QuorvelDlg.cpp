@@ -6,6 +6,7 @@
 #include "AboutDlg.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
+#include "Utf16Text.h"
 #include "WideText.h"
 
 namespace quorvel {

@@ -10,7 +10,4 @@ namespace quorvel {
 // them (InformationBoxText), with the CR LF line breaks that a Windows edit control needs.
 std::wstring ShownWideText(std::string_view reportBytes);
 
-// A control's text as UTF-8, the form the Linux window hands the Locate command too.
-std::string Utf8FromWide(std::wstring_view text);
-
 }  // namespace quorvel

@@ -1,7 +1,10 @@
-// The address texts: the classic dotted notation of IPv4, and IPv6 as read and as written.
+// The address texts: the classic dotted notation of IPv4, IPv6 as read and as written, and the
+// ASCII form of an international host name.
 #include <gtest/gtest.h>
 
+#include "CaseName.h"
 #include "DottedAddress.h"
+#include "HostNameIdna.h"
 #include "Ipv6Address.h"
 
 namespace quorvel {
@@ -128,6 +131,60 @@ INSTANTIATE_TEST_SUITE_P(Ipv4Mapped, Ipv6MappedAddress,
                                            MappedCase{"1::ffff:192.0.2.1", nullptr},
                                            MappedCase{"::ffff:0:192.0.2.1", nullptr},
                                            MappedCase{"::1", nullptr}));
+
+struct HostNameCase {
+    const char* name;
+    std::string typed;
+    const char* ascii;  // nullptr: refused
+};
+
+void PrintTo(const HostNameCase& hostNameCase, std::ostream* out) {
+    *out << hostNameCase.name;
+}
+
+std::string Repeated(const std::string& text, int times) {
+    std::string repeated;
+    for (int i = 0; i < times; ++i) {
+        repeated += text;
+    }
+    return repeated;
+}
+
+class AsciiHostNameText : public ::testing::TestWithParam<HostNameCase> {};
+
+TEST_P(AsciiHostNameText, IsTheNameTheResolverIsAskedOrNone) {
+    const std::optional<std::string> ascii = AsciiHostName(GetParam().typed);
+    if (GetParam().ascii == nullptr) {
+        EXPECT_FALSE(ascii) << ascii.value_or("");
+        return;
+    }
+    ASSERT_TRUE(ascii);
+    EXPECT_EQ(*ascii, GetParam().ascii);
+}
+
+// Rows on which libidn2 (Linux) and the system's conversion (Windows) agree.
+INSTANTIATE_TEST_SUITE_P(
+    International, AsciiHostNameText,
+    ::testing::Values(
+        // ASCII names go to the resolver as they are, whatever IDNA would say of them.
+        HostNameCase{"AsciiStaysAsTyped", "WWW.Example.test", "WWW.Example.test"},
+        HostNameCase{"AsciiFormStaysAsTyped", "xn--bcher-kva.example", "xn--bcher-kva.example"},
+        HostNameCase{"AsciiIdnaWouldRefuse", "-a_b-.example", "-a_b-.example"},
+        HostNameCase{"LowerCase", u8"b\u00FCcher.example", "xn--bcher-kva.example"},
+        HostNameCase{"UpperCaseIsLowerCase", u8"B\u00DCCHER.example", "xn--bcher-kva.example"},
+        HostNameCase{"Japanese", u8"\u4F8B\u3048.\u30C6\u30B9\u30C8", "xn--r8jz45g.xn--zckzah"},
+        HostNameCase{"IdeographicFullStopSeparatesLabels", u8"\u4F8B\u3048\u3002\u30C6\u30B9\u30C8",
+                     "xn--r8jz45g.xn--zckzah"},
+        HostNameCase{"CombiningMarkIsComposed", u8"bu\u0308cher.example", "xn--bcher-kva.example"},
+        // Refused: bytes that are not UTF-8, and names IDNA does not allow.
+        HostNameCase{"Latin1IsNotUtf8", "m\xFCnchen.example", nullptr},
+        HostNameCase{"CutSequence", "m\xC3", nullptr},
+        HostNameCase{"OverlongSlash", "\xC0\xAF.example", nullptr},
+        HostNameCase{"EncodedSurrogate", "\xED\xA0\x80.example", nullptr},
+        HostNameCase{"NulInside", std::string(u8"\u00FC\0.example", 11), nullptr},
+        HostNameCase{"PrivateUseCharacter", u8"\uE000.example", nullptr},
+        HostNameCase{"LabelTooLong", Repeated(u8"\u00FC", 64) + ".example", nullptr}),
+    testing::CaseName<HostNameCase>);
 
 }  // namespace
 }  // namespace quorvel

@@ -68,6 +68,11 @@ void ScriptNetwork(FakeSocketLibrary& sockets) {
     sockets.AddHostName6("ipv6.example.test", {kGoogleDns6, kDocumentation6});
     sockets.AddHostName6("both.example.test", {kGoogleDns6});
     sockets.AddHostName("both.example.test", {{1, 2, 3, 4}});
+    // International names, which the resolver knows by their ASCII form.
+    sockets.AddHostName("xn--bcher-kva.example.test", {{5, 6, 7, 8}});
+    sockets.AddHostName("xn--r8jz45g.xn--zckzah", {{9, 8, 7, 6}});
+    sockets.AddHostName("xn--and-6ma2c.example.test", {});
+    sockets.AddHostName6("xn--and-6ma2c.example.test", {kGoogleDns6});
 }
 
 class LocateCommandTest : public ::testing::TestWithParam<LocateCase> {};
@@ -305,7 +310,47 @@ INSTANTIATE_TEST_SUITE_P(
                    "Name:    both.example.test\r\nAddress: 1.2.3.4\r\n\r\n" + kApnicRecord,
                    LocateOutcome::Answered,
                    {},
-                   {"1.2.3.4"}}),
+                   {"1.2.3.4"}},
+        // An international name is shown as typed (UTF-8) and resolved by its ASCII form.
+        LocateCase{"InternationalName",
+                   u8"b\u00FCcher.example.test",
+                   u8"Name:    b\u00FCcher.example.test\r\nAddress: 5.6.7.8\r\n\r\n" + kApnicRecord,
+                   LocateOutcome::Answered,
+                   {},
+                   {"5.6.7.8"}},
+        LocateCase{"InternationalNameInUpperCase",
+                   u8"B\u00DCCHER.example.test",
+                   u8"Name:    B\u00DCCHER.example.test\r\nAddress: 5.6.7.8\r\n\r\n" + kApnicRecord,
+                   LocateOutcome::Answered,
+                   {},
+                   {"5.6.7.8"}},
+        LocateCase{
+            "JapaneseName",
+            u8"\u4F8B\u3048.\u30C6\u30B9\u30C8",
+            u8"Name:    \u4F8B\u3048.\u30C6\u30B9\u30C8\r\nAddress: 9.8.7.6\r\n\r\n" + kApnicRecord,
+            LocateOutcome::Answered,
+            {},
+            {"9.8.7.6"}},
+        LocateCase{
+            "InternationalNameWithOnlyIpv6Addresses",
+            u8"\u00F1and\u00FA.example.test",
+            u8"Name:    \u00F1and\u00FA.example.test\r\nAddress: 2001:4860:4860::8888\r\n\r\n" +
+                kIanaRecord,
+            LocateOutcome::Answered,
+            {},
+            {"2001:4860:4860::8888"}},
+        LocateCase{"InternationalNameIdnaRefuses",
+                   u8"\uE000.example.test",  // a private-use character
+                   "Ready.",
+                   LocateOutcome::Unresolved,
+                   {kResolveFailed},
+                   {}},
+        LocateCase{"HostNameNotUtf8",
+                   "m\xFCnchen.example.test",  // Latin-1
+                   "Ready.",
+                   LocateOutcome::Unresolved,
+                   {kResolveFailed},
+                   {}}),
     testing::CaseName<LocateCase>);
 
 // A resolver that could not be asked is no answer: the destination does not resolve, and a

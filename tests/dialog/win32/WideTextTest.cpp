@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "CaseName.h"
+#include "Utf16Text.h"
 #include "WideText.h"
 
 namespace quorvel {
