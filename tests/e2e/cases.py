@@ -3,6 +3,7 @@
     about = "what the case shows"
     args = ["-v", "1.1.1.1"]           # quorvel-lookup's arguments
     destination = "1.1.1.1"            # what the window's address box gets (window cases)
+    env = { LC_ALL = "C" }             # set for the quorvel-lookup run, beside the caller's
 
     [dns]                              # besides the registries' own A records
     a = { "host.test" = "218.29.0.1" }
@@ -27,6 +28,10 @@
     stderr = ""
     stdout = ["Name:    ...", { file = "replies/...", from = "inetnum:", until = "% whois",
                                 crlf = true }, "\n"]
+
+Arguments, destinations and the expected stdout's and stderr's literal texts are UTF-8, as a
+terminal and the windows hand over and show them; request lines and inline replies are bytes,
+one for each character (Latin-1), as registries send them.
 
 An expected stdout is a list of parts: literal texts, and slices of a reply file from the
 first occurrence of `from` (the start when absent) to the first occurrence of `until` after
@@ -57,6 +62,7 @@ class Case:
         self.about = data.get("about", "")
         self.args = data["args"]
         self.destination = data.get("destination")
+        self.env = data.get("env", {})
         dns = data.get("dns", {})
         self.a_records = dns.get("a", {})
         self.aaaa_records = dns.get("aaaa", {})
@@ -66,7 +72,7 @@ class Case:
         self.exchanges = data.get("exchange", [])
         expect = data["expect"]
         self.status = expect["status"]
-        self.stderr = expect.get("stderr", "").encode("latin-1")
+        self.stderr = expect.get("stderr", "").encode("utf-8")
         self.stdout = b"".join(expected_part(part) for part in expect.get("stdout", []))
 
     def script(self):
@@ -99,7 +105,7 @@ def behaviour_of(exchange):
 
 def expected_part(part):
     if isinstance(part, str):
-        return part.encode("latin-1")
+        return part.encode("utf-8")
     text = read_data(part["file"])
     start = 0
     if "from" in part:

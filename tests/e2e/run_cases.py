@@ -48,7 +48,11 @@ def run_case(case, lookup):
         started = time.monotonic()
         try:
             result = subprocess.run(
-                lookup + case.args, capture_output=True, timeout=RUN_LIMIT, stdin=subprocess.DEVNULL
+                lookup + case.args,
+                capture_output=True,
+                timeout=RUN_LIMIT,
+                stdin=subprocess.DEVNULL,
+                env=dict(os.environ, **case.env),
             )
         except subprocess.TimeoutExpired:
             return [f"quorvel-lookup still running after {RUN_LIMIT} s"], float(RUN_LIMIT)

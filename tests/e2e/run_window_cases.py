@@ -142,10 +142,30 @@ def window_on_xvfb(quorvel, wine):
 
 
 def start_locate(display, window_id, destination):
-    """Types the destination into the address box and presses Enter."""
+    """Types the destination into the address box and presses Enter. A destination with
+    characters beyond ASCII is pasted instead, as such names mostly reach the box: xdotool
+    types those through keys it maps on the fly, which wine's windows do not follow."""
     x_tool(display, "xdotool", "windowfocus", "--sync", window_id)
-    x_tool(display, "xdotool", "type", "--delay", "20", "--", destination)
+    if destination.isascii():
+        x_tool(display, "xdotool", "type", "--delay", "20", "--", destination)
+    else:
+        put_on_clipboard(display, destination)
+        x_tool(display, "xdotool", "key", "ctrl+v")
     x_tool(display, "xdotool", "key", "Return")
+
+
+def put_on_clipboard(display, text):
+    """xclip holds the text on the clipboard, in the background, until another client takes
+    the clipboard over (the window, when it copies its information box) or the display ends."""
+    subprocess.run(
+        ["xclip", "-selection", "clipboard", "-i"],
+        input=text.encode("utf-8"),
+        env=dict(os.environ, DISPLAY=display),
+        stdout=subprocess.DEVNULL,
+        stderr=subprocess.DEVNULL,
+        timeout=START_LIMIT,
+        check=True,
+    )
 
 
 def locate_in_window(quorvel, case, whois, wine):

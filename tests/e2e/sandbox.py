@@ -110,8 +110,10 @@ def with_wine_server(command):
 
 
 def wine_command(program):
-    """How to run a Windows program in this sandbox: under wine, beside a server of its own."""
-    return with_wine_server(["wine", program])
+    """How to run a Windows program in this sandbox: under wine, beside a server of its own.
+    Wine hands the program its command line decoded in the locale's character set: a UTF-8
+    locale gives it the Unicode arguments Windows would, whatever the caller's locale."""
+    return with_wine_server(["env", "LC_ALL=C.UTF-8", "wine", program])
 
 
 class DnsServer:
