@@ -11,16 +11,25 @@
 namespace quorvel {
 namespace {
 
+// The whole --help text, one block.
 constexpr char kUsage[] =
     "Usage: quorvel-lookup [OPTION]... DESTINATION...\n"
-    "Tell who holds an Internet address. Each DESTINATION, a host name, a dotted IPv4\n"
-    "address or an IPv6 address, is resolved and headed with its name and address; then the\n"
-    "regional registries' whois servers are asked about the address in referral order (TCP\n"
-    "port 43) and the registry's record is shown: an IPv4 address starts at APNIC (with\n"
-    "TWNIC), then ARIN, RIPE NCC, LACNIC or AFRINIC; an IPv6 address starts at IANA, which\n"
-    "names the registry. Blanks around a DESTINATION are ignored.\n"
+    "Tell who holds an Internet address. Each DESTINATION is a host name, an IPv4 or IPv6\n"
+    "address, a prefix (8.8.8.0/24, 2001:db8::/32) or an AS number (AS13335, AS1.10), also\n"
+    "as people paste them: a URL (https://example.org/x gives example.org), an address or\n"
+    "name with a port (8.8.8.8:443, [2001:db8::1]:443), in brackets or quotes (<8.8.8.8>),\n"
+    "defanged (hxxps://evil[.]example/), an IPv6 address with a zone (fe80::1%eth0).\n"
+    "Blanks around a DESTINATION are ignored; international names are read in UTF-8 and\n"
+    "resolved by their ASCII form.\n"
     "\n"
-    "  -v, --verbose  name each registry server and query text on stderr as it is asked\n"
+    "A name or address is resolved and headed with its name and address; then the regional\n"
+    "registries' whois servers are asked in referral order (TCP port 43) and the registry's\n"
+    "record is shown: an IPv4 address or prefix starts at APNIC (with TWNIC), then ARIN,\n"
+    "RIPE NCC, LACNIC or AFRINIC; an IPv6 address or prefix, and an AS number, start at\n"
+    "IANA, which names the registry.\n"
+    "\n"
+    "  -v, --verbose  say on stderr how a pasted DESTINATION was read, and name each\n"
+    "                 registry server and query text as it is asked\n"
     "      --help     show this help and exit\n"
     "      --version  show the version and exit\n"
     "\n"

@@ -34,6 +34,10 @@ DEMO_CASES = {
     "ipv6-host-name-without-ipv4": "a name with only an IPv6 address: IANA, then ARIN",
     "ipv6-loopback": "the IPv6 loopback address, answered at once",
     "private-dotted-with-reverse-name": "a private address, answered at once",
+    "pasted-url": "a URL: its host name, then APNIC, ARIN and Google's record",
+    "as-number-iana-to-arin-13335": "an AS number: IANA's referral, then ARIN's record for Cloudflare",
+    "prefix-ipv4-8.8.8.0-24": "a prefix: APNIC, ARIN's list, then the network's record",
+    "international-host-name": "an international name, resolved by its ASCII form",
 }
 
 
@@ -79,8 +83,9 @@ def main():
 
     print("Offline demo: stand-in registries on 127.0.0.2-8, their own DNS on 127.0.0.1.")
     print("Nothing leaves this private network. Destinations to try:")
+    width = max(len(destination_of(case)) for case in cases)
     for case in cases:
-        print(f"  {destination_of(case):<20} {DEMO_CASES[case.name]}")
+        print(f"  {destination_of(case):<{width}}  {DEMO_CASES[case.name]}")
     with case_network(DemoNetwork(cases)):
         if use_window:
             print("Close the Quorvel window to end the demo.")
