@@ -24,10 +24,6 @@ public:
     // "FAILED" when the exchange could not be completed.
     std::string Query(const std::string& queryText);
 
-    // The registry lookup of a dotted IPv4 address: leaves the text to show in `report` and
-    // returns 1 when that is a registry record, 0 otherwise.
-    int LookupAddress(const std::string& address, std::string& report);
-
 private:
     std::string Exchange(const std::string& request);
     std::string ReceiveReply(ISocketLibrary::Socket socket,
