@@ -99,7 +99,7 @@ const std::string kIanaAsToApnic = Written("whois.iana.org/as-refer-apnic_4608-4
 const std::string kIanaAsToAfrinic = Written("whois.iana.org/as-refer-afrinic_36864-37887.txt");
 const std::string kIanaAsOwn = Written("whois.iana.org/as-private-use_64512-65534.txt");
 const std::string kRipeAs3333 = Written("whois.ripe.net/aut-num_as3333.txt");
-const std::string kRipeAsNone = Written("whois.ripe.net/as-no-entries_error-101.txt");
+const std::string kRipeAsNone = Written("whois.ripe.net/no-entries_as3333_error-101.txt");
 const std::string kApnicAs4608 = Written("whois.apnic.net/aut-num_as4608.txt");
 const std::string kAfrinicAs36864 = Written("whois.afrinic.net/aut-num_as36864.txt");
 
