@@ -19,6 +19,7 @@
     request = "1.1.1.1 \r\n"
     reply_file = "replies/whois.apnic.net/ipv4-1.1.1.1_apnic-labs.txt"   # under tests/data
     reply = "inline reply text"        # instead of reply_file
+    reply = { file = "replies/...", from = "% IANA", until = "% Query time" }   # a slice
     mode = "answer"                    # answer | drip | silent | endless | reset
     chunk = 7                          # bytes per send (answer, drip)
     interval = 0.002                   # seconds between sends (drip)
@@ -35,7 +36,8 @@ one for each character (Latin-1), as registries send them.
 
 An expected stdout is a list of parts: literal texts, and slices of a reply file from the
 first occurrence of `from` (the start when absent) to the first occurrence of `until` after
-it (the end when absent), with every LF turned into CR LF when `crlf` is true. The expected
+it (the end when absent), with every LF turned into CR LF when `crlf` is true. A reply may be
+such a slice too: the registry's own text in a capture that its capturing client added to. The expected
 request list holds only requests that reached a listener: an exchange whose server refuses
 connections is not listed.
 
@@ -93,6 +95,8 @@ class Case:
 def behaviour_of(exchange):
     if "reply_file" in exchange:
         reply = read_data(exchange["reply_file"])
+    elif isinstance(exchange.get("reply"), dict):
+        reply = expected_part(exchange["reply"])
     else:
         reply = exchange.get("reply", "").encode("latin-1")
     return Behaviour(
