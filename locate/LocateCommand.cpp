@@ -26,8 +26,8 @@ std::string WithoutSurroundingBlanks(const std::string& text) {
 
 }  // namespace
 
-CLocateCommand::CLocateCommand(ILocateView& view, ISocketLibrary& sockets)
-    : m_view(view), m_sockets(sockets) {}
+CLocateCommand::CLocateCommand(ILocateView& view, ISocketLibrary& sockets, CSharedExchanges* shared)
+    : m_view(view), m_sockets(sockets), m_shared(shared) {}
 
 LocateOutcome CLocateCommand::OnLocate() {
     if (!Begin()) {
@@ -61,7 +61,7 @@ void CLocateCommand::Run(ILookupFeedback& feedback) {
         return;
     }
     std::string report;
-    CWhoisClient client(m_sockets, feedback);
+    CWhoisClient client(m_sockets, feedback, m_shared);
     const int foundRecord = client.LookupAddress(m_addressText, report);
     const bool queryFailed = foundRecord == 0 && report == LoadStringResource(IDS_QUERY_FAILED);
     m_outcome = queryFailed ? LocateOutcome::QueryFailed : LocateOutcome::Answered;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "LocateView.h"
+#include "SharedExchanges.h"
 #include "SocketLibrary.h"
 
 namespace quorvel {
@@ -21,7 +22,8 @@ enum class LocateOutcome {
 
 class CLocateCommand {
 public:
-    CLocateCommand(ILocateView& view, ISocketLibrary& sockets);
+    // `shared`: what the lookups of a run of many share (SharedExchanges.h); none for one.
+    CLocateCommand(ILocateView& view, ISocketLibrary& sockets, CSharedExchanges* shared = nullptr);
 
     // The whole command on the caller's thread: Begin, Run and Finish one after the other.
     LocateOutcome OnLocate();
@@ -56,6 +58,7 @@ private:
 
     ILocateView& m_view;
     ISocketLibrary& m_sockets;
+    CSharedExchanges* m_shared;
     ILookupFeedback* m_feedback = nullptr;  // set while Run runs
     std::string m_addressText;
     std::string m_shownText;
