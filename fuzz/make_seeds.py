@@ -9,6 +9,7 @@ registry (from IANA for IPv6 replies) and the other registries answering with or
 so that fuzzing starts from every stage.
 dotted_address/: the dotted-notation forms the parser accepts, and near misses.
 ipv6_address/: the same for IPv6 texts.
+destination/: what users paste: URLs, ports, brackets, defanged text, AS numbers, prefixes.
 """
 
 import argparse
@@ -60,6 +61,18 @@ IPV6_FORMS = [
     "1:2:3:4:5:6:7:8", "1:2:3:4:5:6:7::", "1:0:0:2:0:0:3:4", "::ffff:192.0.2.1",
     "1:2:3:4:5:6:255.0.10.0", "fe80::1%eth0", ":::", "1::2::3", "1:2:3:4:5:6:7::8", "12345::",
     ":1::", "1::2:", "::01.2.3.4", "[::1]", "::1 ",
+]
+
+DESTINATION_FORMS = [
+    "8.8.8.8", " 127.1\r\n", "2001:4860:4860::8888", "::ffff:1.1.1.1", "example.org",
+    "https://dns.google/resolve?name=x", "hxxps://evil[.]example/", "ftp://u:p@h.example:21/",
+    "8.8.8[.]8", "evil(dot)example{DOT}org", "2001[:]db8[:][:]1", "[dot)", "x[[.]]y",
+    "[203.0.113.5]", "<8.8.8.8>", "\"8.8.8.8\"", "( < '8.8.8.8' > )", "https://(1.1.1.1)/",
+    "[2001:4860:4860::8888]:443", "https://[2001:db8::1]:8443/", "[ x]:80", "[IPv6:2001:db8::1]",
+    "8.8.8.8:443", "example.org:00443", "example.org:65536", "example.org:000443",
+    "fe80::1%eth0", "AS15169", "as13335", "ASN 3356", "AS1.10", "AS65535.65535",
+    "AS4294967296", "AS\t1", "8.8.8.8/24", "11.1.2.3/7", "1.2.3.4/33", "8.8.8.0/024", "10.1/16",
+    "2001:db8::1/32", "::1/127", "::ffff:8.8.8.8/120",
 ]
 
 
@@ -121,6 +134,7 @@ def main():
 
     write_forms(args.out / "dotted_address", DOTTED_FORMS)
     write_forms(args.out / "ipv6_address", IPV6_FORMS)
+    write_forms(args.out / "destination", DESTINATION_FORMS)
 
 
 if __name__ == "__main__":

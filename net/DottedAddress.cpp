@@ -1,7 +1,5 @@
 #include "DottedAddress.h"
 
-#include <optional>
-
 namespace quorvel {
 namespace {
 
@@ -54,6 +52,24 @@ std::optional<std::uint32_t> ParsePart(std::string_view part) {
     return static_cast<std::uint32_t>(value);
 }
 
+// One part of a strict dotted quad: 0 to 255 in decimal, without leading zeros.
+std::optional<std::uint8_t> ParseQuadPart(std::string_view part) {
+    if (part.empty() || part.size() > 3 || (part.size() > 1 && part[0] == '0')) {
+        return std::nullopt;
+    }
+    unsigned value = 0;
+    for (char c : part) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + static_cast<unsigned>(c - '0');
+    }
+    if (value > 0xFFu) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint8_t>(value);
+}
+
 }  // namespace
 
 std::uint32_t ParseDottedAddress(std::string_view text) {
@@ -88,6 +104,24 @@ std::uint32_t ParseDottedAddress(std::string_view text) {
         return kInaddrNone;
     }
     return address | parts[count - 1];
+}
+
+std::optional<Ipv4Address> ParseDottedQuad(std::string_view text) {
+    Ipv4Address bytes{};
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const bool lastPart = i + 1 == bytes.size();
+        const std::size_t dot = text.find('.');
+        if (lastPart != (dot == std::string_view::npos)) {
+            return std::nullopt;  // fewer or more than four parts
+        }
+        const std::optional<std::uint8_t> part = ParseQuadPart(text.substr(0, dot));
+        if (!part) {
+            return std::nullopt;
+        }
+        bytes[i] = *part;
+        text.remove_prefix(lastPart ? text.size() : dot + 1);
+    }
+    return bytes;
 }
 
 Ipv4Address ToNetworkBytes(std::uint32_t hostOrder) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,10 @@ constexpr std::uint32_t kInaddrNone = 0xFFFFFFFFu;  // INADDR_NONE: "not an addr
 // 0X): a.b.c.d; a.b.c with c filling 16 bits; a.b with b filling 24 bits; a alone 32 bits.
 // 255.255.255.255 gives kInaddrNone itself and so counts as "not an address".
 std::uint32_t ParseDottedAddress(std::string_view text);
+
+// The address a text names in strict dotted-decimal notation, as inet_pton reads it: exactly four
+// decimal parts of 0-255, no leading zeros, nothing else. None for any other text.
+std::optional<Ipv4Address> ParseDottedQuad(std::string_view text);
 
 // The four bytes of a host-order address, in network order.
 Ipv4Address ToNetworkBytes(std::uint32_t hostOrder);

@@ -44,42 +44,14 @@ std::optional<std::uint16_t> ParseGroup(std::string_view piece) {
     return static_cast<std::uint16_t>(value);
 }
 
-// One part of a dotted quad: 0 to 255 in decimal, without leading zeros.
-std::optional<std::uint8_t> ParseQuadPart(std::string_view part) {
-    if (part.empty() || part.size() > 3 || (part.size() > 1 && part[0] == '0')) {
-        return std::nullopt;
-    }
-    unsigned value = 0;
-    for (char c : part) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + static_cast<unsigned>(c - '0');
-    }
-    if (value > 0xFFu) {
-        return std::nullopt;
-    }
-    return static_cast<std::uint8_t>(value);
-}
-
 // The last 32 bits as a.b.c.d, exactly four parts, appended as two groups.
 bool AppendDottedQuad(std::string_view piece, Groups& groups) {
-    std::array<std::uint8_t, 4> bytes{};
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const bool lastPart = i + 1 == bytes.size();
-        const std::size_t dot = piece.find('.');
-        if (lastPart != (dot == std::string_view::npos)) {
-            return false;  // fewer or more than four parts
-        }
-        const std::optional<std::uint8_t> part = ParseQuadPart(piece.substr(0, dot));
-        if (!part) {
-            return false;
-        }
-        bytes[i] = *part;
-        piece.remove_prefix(lastPart ? piece.size() : dot + 1);
+    const std::optional<Ipv4Address> bytes = ParseDottedQuad(piece);
+    if (!bytes) {
+        return false;
     }
-    groups.push_back(static_cast<std::uint16_t>(bytes[0] << 8 | bytes[1]));
-    groups.push_back(static_cast<std::uint16_t>(bytes[2] << 8 | bytes[3]));
+    groups.push_back(static_cast<std::uint16_t>((*bytes)[0] << 8 | (*bytes)[1]));
+    groups.push_back(static_cast<std::uint16_t>((*bytes)[2] << 8 | (*bytes)[3]));
     return true;
 }
 

@@ -21,6 +21,7 @@ targets=(
     "fuzz_lookup_address $seeds/lookup_address"
     "fuzz_dotted_address $seeds/dotted_address"
     "fuzz_ipv6_address $seeds/ipv6_address"
+    "fuzz_destination $seeds/destination"
     "fuzz_reply_lines $replies"
 )
 

@@ -1,6 +1,8 @@
-// The address texts: the classic dotted notation of IPv4, and IPv6 as read and as written.
+// The address texts: the classic dotted notation of IPv4, IPv6 as read and as written, and the
+// destination reader that turns a typed or pasted text into what it names.
 #include <gtest/gtest.h>
 
+#include "Destination.h"
 #include "DottedAddress.h"
 #include "Ipv6Address.h"
 
@@ -128,6 +130,121 @@ INSTANTIATE_TEST_SUITE_P(Ipv4Mapped, Ipv6MappedAddress,
                                            MappedCase{"1::ffff:192.0.2.1", nullptr},
                                            MappedCase{"::ffff:0:192.0.2.1", nullptr},
                                            MappedCase{"::1", nullptr}));
+
+struct ReadCase {
+    const char* typed;
+    DestinationKind kind;
+    const char* read;  // ReadText: what the header shows and the lookup asks
+};
+
+void PrintTo(const ReadCase& readCase, std::ostream* out) {
+    *out << '"' << readCase.typed << '"';
+}
+
+class DestinationReading : public ::testing::TestWithParam<ReadCase> {};
+
+// Each row is one rule of the reading with its edge. Reading what was read names the same
+// destination again.
+TEST_P(DestinationReading, NamesWhatThePastedTextNames) {
+    const ReadCase& c = GetParam();
+    const Destination destination = ReadDestination(c.typed);
+    EXPECT_EQ(KindOf(destination), c.kind);
+    EXPECT_EQ(ReadText(destination), c.read);
+    EXPECT_EQ(ReadDestination(CanonicalText(destination)).value, destination.value);
+}
+
+constexpr DestinationKind kNone = DestinationKind::None;
+constexpr DestinationKind kAddress = DestinationKind::Address;
+constexpr DestinationKind kPrefix = DestinationKind::Prefix;
+constexpr DestinationKind kAs = DestinationKind::AsNumber;
+constexpr DestinationKind kName = DestinationKind::HostName;
+
+INSTANTIATE_TEST_SUITE_P(AsToday, DestinationReading,
+                         ::testing::Values(ReadCase{"", kNone, ""}, ReadCase{" \t\r\n", kNone, ""},
+                                           ReadCase{" 8.8.8.8\r\n", kAddress, "8.8.8.8"},
+                                           ReadCase{"127.1", kAddress, "127.1"},
+                                           ReadCase{"0x7f.1", kAddress, "0x7f.1"},
+                                           ReadCase{"255.255.255.255", kName, "255.255.255.255"},
+                                           ReadCase{"2001:0DB8::1", kAddress, "2001:db8::1"},
+                                           ReadCase{"::ffff:1.1.1.1", kAddress, "1.1.1.1"},
+                                           ReadCase{"example.org", kName, "example.org"},
+                                           ReadCase{"1.1. 1.1", kName, "1.1. 1.1"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    PastedForms, DestinationReading,
+    ::testing::Values(
+        // a. Defanged dots and colons, one pass from the left, brackets matching.
+        ReadCase{"8.8.8[.]8", kAddress, "8.8.8.8"},
+        ReadCase{"evil(DOT)example{.}org", kName, "evil.example.org"},
+        ReadCase{"2001[:]db8[:][:]1", kAddress, "2001:db8::1"},
+        ReadCase{"evil[dot)example", kName, "evil[dot)example"},
+        ReadCase{"x[[.]]y", kName, "x[.]y"},
+        // b. Surrounding pairs, nested, with the blanks inside them.
+        ReadCase{"[203.0.113.5]", kAddress, "203.0.113.5"},
+        ReadCase{"<8.8.8.8>", kAddress, "8.8.8.8"}, ReadCase{"\"8.8.8.8\"", kAddress, "8.8.8.8"},
+        ReadCase{"( < '8.8.8.8' > )", kAddress, "8.8.8.8"},
+        ReadCase{"(8.8.8.8>", kName, "(8.8.8.8>"}, ReadCase{"\"\"", kNone, ""},
+        // c. URLs: the authority, without user information; any scheme; no second unwrapping.
+        ReadCase{"https://dns.google/resolve?name=x", kName, "dns.google"},
+        ReadCase{"hxxps://evil[.]example/", kName, "evil.example"},
+        ReadCase{"ftp://user:pw@files.example:21/pub", kName, "files.example"},
+        ReadCase{"http://a@b@8.8.8.8#top", kAddress, "8.8.8.8"},
+        ReadCase{"https://(1.1.1.1)/", kName, "(1.1.1.1)"},
+        ReadCase{"1http://example.org/", kName, "1http://example.org/"},
+        // d. "[X]" and "[X]:port".
+        ReadCase{"[2001:4860:4860::8888]:443", kAddress, "2001:4860:4860::8888"},
+        ReadCase{"https://[2001:db8::1]:8443/", kAddress, "2001:db8::1"},
+        ReadCase{"[2001:db8::1]:65536", kName, "[2001:db8::1]:65536"},
+        ReadCase{"[ 8.8.8.8]:80", kName, " 8.8.8.8"},
+        // e. A mail header's address literal: a plain IPv6 address only.
+        ReadCase{"[IPv6:2001:db8::1]", kAddress, "2001:db8::1"},
+        ReadCase{"ipv6:2001:DB8::1", kAddress, "2001:db8::1"},
+        ReadCase{"IPv6:fe80::1%eth0", kName, "IPv6:fe80::1%eth0"},
+        // f. Host and port: exactly one colon, a port of 0 to 65535, leading zeros allowed.
+        ReadCase{"8.8.8.8:443", kAddress, "8.8.8.8"},
+        ReadCase{"example.org:22", kName, "example.org"},
+        ReadCase{"example.org:00443", kName, "example.org"},
+        ReadCase{"example.org:65535", kName, "example.org"},
+        ReadCase{"example.org:65536", kName, "example.org:65536"},
+        ReadCase{"example.org:000443", kName, "example.org:000443"},
+        ReadCase{"example.org:", kName, "example.org:"}, ReadCase{":80", kNone, ""},
+        // g. Zone index: only after an IPv6 address.
+        ReadCase{"fe80::1%eth0", kAddress, "fe80::1"},
+        ReadCase{"2001:db8::1%2", kAddress, "2001:db8::1"},
+        ReadCase{"example.org%eth0", kName, "example.org%eth0"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    AsNumbers, DestinationReading,
+    ::testing::Values(
+        ReadCase{"AS15169", kAs, "AS15169"}, ReadCase{"as13335", kAs, "AS13335"},
+        ReadCase{"ASN 3356", kAs, "AS3356"}, ReadCase{"aSn0042", kAs, "AS42"},
+        ReadCase{"AS 0", kAs, "AS0"}, ReadCase{"AS1.10", kAs, "AS65546"},
+        ReadCase{"AS0.0", kAs, "AS0"}, ReadCase{"AS65535.65535", kAs, "AS4294967295"},
+        ReadCase{"AS000001.00010", kAs, "AS65546"}, ReadCase{"AS4294967295", kAs, "AS4294967295"},
+        ReadCase{"AS4294967296", kName, "AS4294967296"}, ReadCase{"AS65536.0", kName, "AS65536.0"},
+        ReadCase{"AS1.65536", kName, "AS1.65536"}, ReadCase{"AS  15169", kName, "AS  15169"},
+        ReadCase{"AS\t15169", kName, "AS\t15169"}, ReadCase{"AS", kName, "AS"},
+        ReadCase{"AS1.", kName, "AS1."}, ReadCase{"AS1.2.3", kName, "AS1.2.3"},
+        ReadCase{"AS-15169", kName, "AS-15169"}, ReadCase{"15169", kAddress, "15169"},
+        ReadCase{"(AS15169)", kAs, "AS15169"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Prefixes, DestinationReading,
+    ::testing::Values(
+        ReadCase{"8.8.8.0/24", kPrefix, "8.8.8.0/24"},
+        ReadCase{"8.8.8.8/24", kPrefix, "8.8.8.0/24"},
+        ReadCase{"11.1.2.3/7", kPrefix, "10.0.0.0/7"}, ReadCase{"1.2.3.4/0", kPrefix, "0.0.0.0/0"},
+        ReadCase{"1.2.3.4/32", kPrefix, "1.2.3.4/32"}, ReadCase{"1.2.3.4/33", kName, "1.2.3.4/33"},
+        ReadCase{"8.8.8.0/024", kName, "8.8.8.0/024"}, ReadCase{"8.8.8.0/", kName, "8.8.8.0/"},
+        ReadCase{"8.8.8.0/2x", kName, "8.8.8.0/2x"}, ReadCase{"10.1/16", kName, "10.1/16"},
+        ReadCase{"010.0.0.0/8", kName, "010.0.0.0/8"},
+        ReadCase{"8.8.8.0/24/24", kName, "8.8.8.0/24/24"},
+        ReadCase{"2001:DB8::1/32", kPrefix, "2001:db8::/32"},
+        ReadCase{"2001:db8::/128", kPrefix, "2001:db8::/128"},
+        ReadCase{"::1/127", kPrefix, "::/127"}, ReadCase{"2001:db8::/129", kName, "2001:db8::/129"},
+        ReadCase{"::ffff:8.8.8.8/120", kPrefix, "::ffff:808:800/120"},
+        ReadCase{"[2001:db8::/32]", kPrefix, "2001:db8::/32"},
+        ReadCase{"2001:db8::/32%eth0", kName, "2001:db8::/32%eth0"}));
 
 }  // namespace
 }  // namespace quorvel
