@@ -11,8 +11,8 @@
 
 #include "BenchData.h"
 #include "FakeSocketLibrary.h"
+#include "Lookup.h"
 #include "LookupFeedback.h"
-#include "WhoisClient.h"
 
 namespace quorvel::bench {
 namespace {
@@ -50,9 +50,9 @@ std::optional<std::string> WhyNotTheChain(const Chain& chain) {
     auto sockets = ScriptedSockets(chain);
     SilentFeedback feedback;
     CWhoisClient client(*sockets, feedback);
-    std::string report;
-    if (client.LookupAddress(chain.address, report) != 1) {
-        return "the lookup ended without a record: " + report;
+    const LookupAnswer answer = LookupAddress(client, chain.address);
+    if (answer.Found() != 1) {
+        return "the lookup ended without a record: " + answer.report;
     }
     const auto& requests = sockets->Requests();
     if (requests.size() != chain.replies.size()) {
@@ -84,9 +84,8 @@ void LookUp(benchmark::State& state, const Chain& chain) {
             state.ResumeTiming();
         }
         CWhoisClient client(*sockets, feedback);
-        std::string report;
-        benchmark::DoNotOptimize(client.LookupAddress(chain.address, report));
-        benchmark::DoNotOptimize(report);
+        LookupAnswer answer = LookupAddress(client, chain.address);
+        benchmark::DoNotOptimize(answer);
     }
     state.counters["exchanges"] = static_cast<double>(chain.replies.size());
 }

@@ -20,6 +20,7 @@ public:
     void SetInformationText(const std::string& text) override { m_information = text; }
     void ShowMessageBox(const std::string& text, MessageIcon icon) override;
     void OnExchange(std::string_view serverHost, std::string_view queryText) override;
+    void OnDestinationRead(const Destination& destination) override;
 
     // A console has no controls, cursor or paint to manage.
     void EnableAddressBox(bool) override {}

@@ -8,11 +8,11 @@
 #include "FakeSocketLibrary.h"
 #include "FuzzCheck.h"
 #include "Ipv6Address.h"
+#include "Lookup.h"
 #include "LookupInput.h"
 #include "Registries.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
-#include "WhoisClient.h"
 
 namespace {
 
@@ -86,8 +86,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SilentFeedback feedback;
     CWhoisClient client(sockets, feedback);
 
-    std::string report;
-    const int found = client.LookupAddress(sections[kAddressSection], report);
+    const quorvel::LookupAnswer answer = quorvel::LookupAddress(client, sections[kAddressSection]);
+    const int found = answer.Found();
+    const std::string& report = answer.report;
 
     QUORVEL_FUZZ_CHECK(found == 0 || found == 1);
     if (found == 0) {

@@ -1,5 +1,7 @@
 #include "LocateCommand.h"
 
+#include <variant>
+
 #include "DottedAddress.h"
 #include "Ipv6Address.h"
 #include "ResourceIds.h"
@@ -14,14 +16,23 @@ std::string Header(const std::string& name, const std::string& address) {
     return "Name:    " + name + "\r\nAddress: " + address + "\r\n\r\n";
 }
 
-// A destination pasted with blanks or a line end around it means the text between them.
-std::string WithoutSurroundingBlanks(const std::string& text) {
-    constexpr char kBlanks[] = " \t\r\n";
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string::npos) {
-        return {};
+// An AS number has no address: its header is the one line that names it.
+std::string AsNumberHeader(const std::string& asNumber) {
+    return "AS number: " + asNumber + "\r\n\r\n";
+}
+
+LocateAnswer::Ending EndingOf(LookupEnding ending) {
+    switch (ending) {
+        case LookupEnding::Record:
+            return LocateAnswer::Ending::Record;
+        case LookupEnding::Private:
+            return LocateAnswer::Ending::Private;
+        case LookupEnding::Loopback:
+            return LocateAnswer::Ending::Loopback;
+        case LookupEnding::Failed:
+            break;
     }
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+    return LocateAnswer::Ending::Failed;
 }
 
 }  // namespace
@@ -38,34 +49,40 @@ LocateOutcome CLocateCommand::OnLocate() {
 }
 
 bool CLocateCommand::Begin() {
-    m_addressText = WithoutSurroundingBlanks(m_view.GetAddressText());
+    m_destination = ReadDestination(m_view.GetAddressText());
+    m_answer = LocateAnswer{};
+    m_answer.kind = KindOf(m_destination);
 
     EnableInput(false);
     m_view.SetInformationText(LoadStringResource(IDS_QUERYING));
     m_view.RepaintNow();
 
-    if (m_addressText.empty()) {
+    if (m_answer.kind == DestinationKind::None) {
         m_view.ShowMessageBox(LoadStringResource(IDS_ENTER_ADDRESS), MessageIcon::Exclamation);
         EnableInput(true);
         m_view.SetInformationText(LoadStringResource(IDS_READY));
         return false;
+    }
+    if (ReadingChangedIt(m_destination)) {
+        m_view.OnDestinationRead(m_destination);
     }
     return true;
 }
 
 void CLocateCommand::Run(ILookupFeedback& feedback) {
     m_feedback = &feedback;
-    const std::optional<std::string> header = ResolveDestination(m_addressText);
-    if (!header) {
+    CWhoisClient client(m_sockets, feedback, m_shared);
+    std::optional<LookupAnswer> found =
+        std::visit([&](const auto& read) { return Locate(read, client); }, m_destination.value);
+    if (!found) {
         m_outcome = LocateOutcome::Unresolved;
+        m_answer.ending = LocateAnswer::Ending::Unresolved;
         return;
     }
-    std::string report;
-    CWhoisClient client(m_sockets, feedback, m_shared);
-    const int foundRecord = client.LookupAddress(m_addressText, report);
-    const bool queryFailed = foundRecord == 0 && report == LoadStringResource(IDS_QUERY_FAILED);
-    m_outcome = queryFailed ? LocateOutcome::QueryFailed : LocateOutcome::Answered;
-    m_shownText = *header + report;
+    m_outcome = found->ending == LookupEnding::Failed ? LocateOutcome::QueryFailed
+                                                      : LocateOutcome::Answered;
+    TakeLookupAnswer(std::move(*found));
+    m_shownText = HeaderText() + m_answer.report;
 }
 
 LocateOutcome CLocateCommand::Finish() {
@@ -78,64 +95,96 @@ LocateOutcome CLocateCommand::Finish() {
     return m_outcome;
 }
 
-std::optional<std::string> CLocateCommand::ResolveDestination(std::string& addressText) {
-    if (ParseDottedAddress(addressText) != kInaddrNone) {
-        return NameDottedAddress(addressText);
-    }
-    if (const std::optional<Ipv6Address> address = ParseIpv6Address(addressText)) {
-        addressText = LookupText(*address);
-        if (MappedIpv4Address(*address)) {
-            return NameDottedAddress(addressText);  // as if the dotted address had been typed
-        }
-        return NameIpv6Address(*address, addressText);
-    }
-    return ResolveHostName(addressText);
-}
-
-// A dotted address is named by its reverse entry; the text stays as typed.
-std::optional<std::string> CLocateCommand::NameDottedAddress(const std::string& addressText) {
-    const Ipv4Address address = ToNetworkBytes(ParseDottedAddress(addressText));
-    return HeaderNamedBy(m_sockets.GetHostByAddr(address), addressText);
-}
-
-std::optional<std::string> CLocateCommand::NameIpv6Address(const Ipv6Address& address,
-                                                           const std::string& addressText) {
-    return HeaderNamedBy(m_sockets.GetHostByAddr6(address), addressText);
-}
-
-// The header for an address and its reverse lookup's answer: an address without a name stands
-// as its own name; any other failure is the resolve failure.
-std::optional<std::string> CLocateCommand::HeaderNamedBy(const std::optional<std::string>& name,
-                                                         const std::string& addressText) {
-    if (name) {
-        return Header(*name, addressText);
-    }
-    if (m_sockets.LastError() == ISocketLibrary::kErrorNoData) {
-        return Header(addressText, addressText);
-    }
-    ReportResolveFailure();
+// Begin ends the command when nothing was typed: Run never sees no destination.
+std::optional<LookupAnswer> CLocateCommand::Locate(const NoDestination&, CWhoisClient&) {
     return std::nullopt;
 }
 
-// A host name is shown as typed, with its first IPv4 address; only a name the resolver says
-// has no IPv4 address at all is shown with its first IPv6 address.
-std::optional<std::string> CLocateCommand::ResolveHostName(std::string& addressText) {
-    const std::string hostName = addressText;
+// A dotted address is named by its reverse entry; it is shown and asked about as read.
+std::optional<LookupAnswer> CLocateCommand::Locate(const Ipv4Destination& read,
+                                                   CWhoisClient& client) {
+    if (!NameAddress(m_sockets.GetHostByAddr(read.address), read.text)) {
+        return std::nullopt;
+    }
+    return LookupAddress(client, read.text);
+}
+
+std::optional<LookupAnswer> CLocateCommand::Locate(const Ipv6Destination& read,
+                                                   CWhoisClient& client) {
+    const std::string addressText = FormatIpv6Address(read.address);
+    if (!NameAddress(m_sockets.GetHostByAddr6(read.address), addressText)) {
+        return std::nullopt;
+    }
+    return LookupAddress(client, addressText);
+}
+
+// A prefix names a network, not a host: no resolver is asked, and it stands as its own name.
+std::optional<LookupAnswer> CLocateCommand::Locate(const Prefix& read, CWhoisClient& client) {
+    m_answer.name = read.text;
+    m_answer.address = read.text;
+    return LookupPrefix(client, read);
+}
+
+std::optional<LookupAnswer> CLocateCommand::Locate(const AsNumber& read, CWhoisClient& client) {
+    m_answer.name = AsNumberText(read.value);
+    m_answer.address = m_answer.name;
+    return LookupAsNumber(client, read.value);
+}
+
+// A host name is shown as read, with the address the registries are asked about.
+std::optional<LookupAnswer> CLocateCommand::Locate(const HostName& read, CWhoisClient& client) {
+    const std::optional<std::string> addressText = ResolveHostName(read.name);
+    if (!addressText) {
+        return std::nullopt;
+    }
+    m_answer.name = read.name;
+    m_answer.address = *addressText;
+    return LookupAddress(client, *addressText);
+}
+
+// An address without a name stands as its own name; any other failure is the resolve failure.
+bool CLocateCommand::NameAddress(const std::optional<std::string>& reverseName,
+                                 const std::string& address) {
+    if (!reverseName && m_sockets.LastError() != ISocketLibrary::kErrorNoData) {
+        ReportResolveFailure();
+        return false;
+    }
+    m_answer.name = reverseName ? *reverseName : address;
+    m_answer.address = address;
+    return true;
+}
+
+// A host name's first IPv4 address; only a name the resolver says has no IPv4 address at all
+// is asked about by its first IPv6 address.
+std::optional<std::string> CLocateCommand::ResolveHostName(const std::string& hostName) {
     const std::optional<HostEntry> host = m_sockets.GetHostByName(hostName);
     if (host && !host->addresses.empty()) {
-        addressText = FormatDottedAddress(host->addresses.front());
-        return Header(hostName, addressText);
+        return FormatDottedAddress(host->addresses.front());
     }
     if (host || m_sockets.LastError() == ISocketLibrary::kErrorNoData) {
         const std::optional<std::vector<Ipv6Address>> addresses6 =
             m_sockets.GetHostByName6(hostName);
         if (addresses6 && !addresses6->empty()) {
-            addressText = LookupText(addresses6->front());
-            return Header(hostName, addressText);
+            return LookupText(addresses6->front());
         }
     }
     ReportResolveFailure();
     return std::nullopt;
+}
+
+void CLocateCommand::TakeLookupAnswer(LookupAnswer found) {
+    m_answer.ending = EndingOf(found.ending);
+    m_answer.report = std::move(found.report);
+    m_answer.registry = found.registry;
+    m_answer.asRecord = found.asRecord;
+    m_answer.reply = std::move(found.reply);
+}
+
+std::string CLocateCommand::HeaderText() const {
+    if (m_answer.kind == DestinationKind::AsNumber) {
+        return AsNumberHeader(m_answer.name);
+    }
+    return Header(m_answer.name, m_answer.address);
 }
 
 void CLocateCommand::EnableInput(bool enable) {

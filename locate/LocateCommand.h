@@ -1,12 +1,14 @@
-// The Locate command: resolve the destination typed into the address box (a dotted IPv4
-// address, an IPv6 address or a host name), head the answer with its name and address, ask the
-// registries about the address and show header and report.
+// The Locate command: read the destination typed or pasted into the address box (an address, a
+// prefix, an AS number or a host name), head the answer with its name and address, ask the
+// registries about it and show header and report.
 #pragma once
 
 #include <optional>
 #include <string>
 
+#include "Destination.h"
 #include "LocateView.h"
+#include "Lookup.h"
 #include "SharedExchanges.h"
 #include "SocketLibrary.h"
 
@@ -18,6 +20,24 @@ enum class LocateOutcome {
     Unresolved,        // the destination did not resolve: the resolve-failure message
     Answered,          // a registry record, or the private or loopback text
     QueryFailed,       // the report is "Failed to query."
+};
+
+// What a command found, for callers that report on it (a summary of many destinations).
+struct LocateAnswer {
+    enum class Ending { Record, Private, Loopback, Failed, Unresolved, Empty };
+
+    Ending ending = Ending::Empty;
+    DestinationKind kind = DestinationKind::None;
+    // The header's two values; an AS number's "AS<n>" in both.
+    std::string name;
+    std::string address;
+    // The text shown below the header.
+    std::string report;
+    // Whose record the report is (APNIC's with TWNIC's addition too); none without one.
+    std::optional<Registry> registry;
+    bool asRecord = false;
+    // The whole reply the record was cut from.
+    std::string reply;
 };
 
 class CLocateCommand {
@@ -42,17 +62,27 @@ public:
 
     void EnableInput(bool enable);
 
+    // What the command found, once it has ended.
+    const LocateAnswer& Answer() const { return m_answer; }
+
 private:
-    // The header for the destination, or none after the resolve failure has been reported.
-    // The address text becomes what the registries are asked: the dotted address as typed, the
-    // canonical text of an IPv6 address, or the first address of a host name.
-    std::optional<std::string> ResolveDestination(std::string& addressText);
-    std::optional<std::string> NameDottedAddress(const std::string& addressText);
-    std::optional<std::string> NameIpv6Address(const Ipv6Address& address,
-                                               const std::string& addressText);
-    std::optional<std::string> HeaderNamedBy(const std::optional<std::string>& name,
-                                             const std::string& addressText);
-    std::optional<std::string> ResolveHostName(std::string& addressText);
+    // Each kind of destination: fills the header's values and asks the lookup; none after the
+    // resolve failure has been reported.
+    std::optional<LookupAnswer> Locate(const NoDestination& read, CWhoisClient& client);
+    std::optional<LookupAnswer> Locate(const Ipv4Destination& read, CWhoisClient& client);
+    std::optional<LookupAnswer> Locate(const Ipv6Destination& read, CWhoisClient& client);
+    std::optional<LookupAnswer> Locate(const Prefix& read, CWhoisClient& client);
+    std::optional<LookupAnswer> Locate(const AsNumber& read, CWhoisClient& client);
+    std::optional<LookupAnswer> Locate(const HostName& read, CWhoisClient& client);
+
+    // An address is named by its reverse lookup's answer, or stands as its own name when it
+    // has none; false after any other failure, which has been reported.
+    bool NameAddress(const std::optional<std::string>& reverseName, const std::string& address);
+    // The text of a host name's first address, as the registries are asked about it; none
+    // after the resolve failure has been reported.
+    std::optional<std::string> ResolveHostName(const std::string& hostName);
+    void TakeLookupAnswer(LookupAnswer found);
+    std::string HeaderText() const;
     // The resolve failure's message box; Finish then shows "Ready." and unlocks.
     void ReportResolveFailure();
 
@@ -60,7 +90,8 @@ private:
     ISocketLibrary& m_sockets;
     CSharedExchanges* m_shared;
     ILookupFeedback* m_feedback = nullptr;  // set while Run runs
-    std::string m_addressText;
+    Destination m_destination;
+    LocateAnswer m_answer;
     std::string m_shownText;
     LocateOutcome m_outcome = LocateOutcome::Answered;
 };

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "Destination.h"
 #include "LookupFeedback.h"
 
 namespace quorvel {
@@ -26,6 +27,13 @@ public:
 
     // Paints the dialog at once, before the command goes on to block.
     virtual void RepaintNow() = 0;
+
+    // The destination as read, when reading changed what was typed (a pasted form taken apart,
+    // an AS number or prefix written otherwise). The windows show only the answer; the command
+    // line says how it read the text when asked to be verbose.
+    virtual void OnDestinationRead(const Destination& destination) {
+        static_cast<void>(destination);
+    }
 };
 
 }  // namespace quorvel

@@ -16,7 +16,7 @@
 namespace quorvel {
 
 int RegistryLookup::AfrinicStage() {
-    if (!Ask(std::string(ServerHost(Registry::Afrinic)), m_address)) {
+    if (!Ask(Registry::Afrinic, m_address)) {
         return 0;
     }
     const std::vector<ReplyLine> lines = SplitReplyLines(m_reply);
@@ -33,7 +33,7 @@ int RegistryLookup::AfrinicStage() {
     if (StartsWith(m_fields.netName, "IANA")) {
         return 0;
     }
-    m_recordText = m_reply.substr(lines[*recordStart].start);
+    KeepRecord(lines[*recordStart].start);
     return RecordEnding();
 }
 

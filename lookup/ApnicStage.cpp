@@ -20,7 +20,7 @@ bool NeedsTwnicRecord(const std::string& address, const std::string& netName) {
 }  // namespace
 
 int RegistryLookup::ApnicStage() {
-    if (!Ask(std::string(ServerHost(Registry::Apnic)), m_address)) {
+    if (!Ask(Registry::Apnic, m_address)) {
         return 0;
     }
     KeepRecordFrom(ScanApnicReply(m_reply, m_fields));

@@ -24,7 +24,7 @@ std::optional<std::string> FirstMatchHandle(const std::string& reply) {
 }  // namespace
 
 int RegistryLookup::ArinStage() {
-    if (!Ask(std::string(ServerHost(Registry::Arin)), m_address)) {
+    if (!Ask(Registry::Arin, m_address)) {
         return 0;
     }
     return ReadArinReply(true);
@@ -57,7 +57,7 @@ int RegistryLookup::ReadCurrentArinLayout(bool listMayBeFollowed) {
         case CurrentArinReply::Kind::MatchList:
             return AskArinForHandle(read.handle);
         case CurrentArinReply::Kind::Record:
-            m_recordText = m_reply.substr(read.recordStart);
+            KeepRecord(read.recordStart);
             m_fields.orgId = std::move(read.orgId);
             return RouteFromArin(ArinLayout::Current);
         case CurrentArinReply::Kind::Nothing:
@@ -105,16 +105,14 @@ int RegistryLookup::RouteFromArin(ArinLayout layout) {
 // ARIN's record with CR LF line ends, cut before ARIN's closing comment block.
 int RegistryLookup::ArinEnding(ArinLayout layout) {
     if (layout == ArinLayout::Current) {
-        m_report = ReplaceAll(CurrentArinRecord(m_recordText), "\n", "\r\n");
-        return 1;
+        return ShowRecord(ReplaceAll(CurrentArinRecord(m_recordText), "\n", "\r\n"));
     }
-    m_recordText = ReplaceAll(m_recordText, "\n", "\r\n");
-    m_report = m_recordText;
-    const std::size_t trailer = m_recordText.find("# ARIN WHOIS");
+    std::string record = ReplaceAll(m_recordText, "\n", "\r\n");
+    const std::size_t trailer = record.find("# ARIN WHOIS");
     if (trailer != std::string::npos) {
-        m_report = m_recordText.substr(0, trailer);
+        record.resize(trailer);
     }
-    return 1;
+    return ShowRecord(std::move(record));
 }
 
 }  // namespace quorvel

@@ -1,12 +1,12 @@
-// The IANA stage, where every IPv6 lookup starts. IANA answers with the block it allocated and
-// the registry it allocated it to:
+// The IANA stage, where every IPv6 and AS-number lookup starts. IANA answers with the block it
+// allocated and the registry it allocated it to:
 //
-//   refer:        whois.arin.net
+//   refer:        whois.arin.net                  refer:        whois.lacnic.net
 //
-//   inet6num:     2001:4800:0:0:0:0:0:0/23
-//   organisation: ARIN
-//   ...
-//   whois:        whois.arin.net
+//   inet6num:     2001:4800:0:0:0:0:0:0/23        as-block:     264605-265628
+//   organisation: ARIN                            organisation: Assigned by LACNIC
+//   ...                                           ...
+//   whois:        whois.arin.net                  whois:        whois.lacnic.net
 //
 // A "refer:" line names the registry whenever there is one; older replies name it only in
 // "whois:". Only the registries of the table are ever asked, whatever host a reply names.
@@ -49,40 +49,50 @@ std::optional<Registry> RegistryAt(std::string_view host) {
     return std::nullopt;
 }
 
+// The regional registry IANA's reply refers to, for addresses and AS numbers alike.
+std::optional<Registry> ReferredRegistry(const std::vector<ReplyLine>& lines) {
+    const std::optional<std::string> host = ReferralHost(lines);
+    return host ? RegistryAt(*host) : std::nullopt;
+}
+
 }  // namespace
 
 int RegistryLookup::IanaStage() {
-    if (!Ask(std::string(ServerHost(Registry::Iana)), m_address)) {
+    if (!Ask(Registry::Iana, m_address)) {
         return 0;
     }
     const std::vector<ReplyLine> lines = SplitReplyLines(m_reply);
-    const std::optional<std::string> host = ReferralHost(lines);
-    const std::optional<Registry> registry = host ? RegistryAt(*host) : std::nullopt;
-    if (registry) {
+    if (const std::optional<Registry> registry = ReferredRegistry(lines)) {
         // IANA's reply is no record: the registry's stage finds the record to show.
-        switch (*registry) {
-            case Registry::Apnic:
-                return ApnicStage();
-            case Registry::Arin:
-                return ArinStage();
-            case Registry::RipeNcc:
-                return RipeStage();
-            case Registry::Lacnic:
-                return LacnicStage();
-            case Registry::Afrinic:
-                return AfrinicStage();
-            case Registry::Twnic:
-            case Registry::Iana:
-                break;  // never referred to
-        }
+        return m_asNumber ? AsNumberStage(*registry) : AddressStage(*registry);
     }
     // No registry named: IANA's own record is the answer.
-    const std::optional<std::size_t> recordStart = FindLineBeginningWith(lines, {"inet6num:"});
+    const std::optional<std::size_t> recordStart =
+        FindLineBeginningWith(lines, {m_asNumber ? "as-block:" : "inet6num:"});
     if (!recordStart) {
         return 0;
     }
-    m_recordText = m_reply.substr(lines[*recordStart].start);
+    KeepRecord(lines[*recordStart].start);
     return RecordEnding();
+}
+
+int RegistryLookup::AddressStage(Registry registry) {
+    switch (registry) {
+        case Registry::Apnic:
+            return ApnicStage();
+        case Registry::Arin:
+            return ArinStage();
+        case Registry::RipeNcc:
+            return RipeStage();
+        case Registry::Lacnic:
+            return LacnicStage();
+        case Registry::Afrinic:
+            return AfrinicStage();
+        case Registry::Twnic:
+        case Registry::Iana:
+            break;  // never referred to
+    }
+    return 0;
 }
 
 }  // namespace quorvel

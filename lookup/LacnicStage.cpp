@@ -6,7 +6,7 @@
 namespace quorvel {
 
 int RegistryLookup::LacnicStage() {
-    if (!Ask(std::string(ServerHost(Registry::Lacnic)), m_address)) {
+    if (!Ask(Registry::Lacnic, m_address)) {
         return 0;
     }
     KeepRecordFrom(ScanLacnicReply(m_reply, m_fields));
@@ -15,8 +15,7 @@ int RegistryLookup::LacnicStage() {
     }
     // LACNIC's own record keeps its CR LF line ends and is cut before the "% whois" trailer.
     const std::size_t trailer = m_recordText.find("% whois");
-    m_report = trailer == std::string::npos ? m_recordText : m_recordText.substr(0, trailer);
-    return 1;
+    return ShowRecord(m_recordText.substr(0, trailer));
 }
 
 }  // namespace quorvel

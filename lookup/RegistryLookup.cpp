@@ -1,6 +1,7 @@
 // The lookup driver: the addresses answered without asking anyone, the route on network names,
 // and the record ending that most chains end in. The stages follow in IanaStage.cpp,
-// ApnicStage.cpp, ArinStage.cpp, RipeStage.cpp, LacnicStage.cpp and AfrinicStage.cpp.
+// ApnicStage.cpp, ArinStage.cpp, RipeStage.cpp, LacnicStage.cpp, AfrinicStage.cpp and
+// AsNumberStage.cpp.
 #include "RegistryLookup.h"
 
 #include "ByteText.h"
@@ -24,40 +25,62 @@ bool IsIpv6Private(const Ipv6Address& address) {
 
 }  // namespace
 
-int CWhoisClient::LookupAddress(const std::string& address, std::string& report) {
-    return RegistryLookup(*this, address, report).Run();
+LookupAnswer LookupAddress(CWhoisClient& client, const std::string& address) {
+    const std::optional<Ipv6Address> ipv6 = ParseIpv6Address(address);
+    if (!ipv6) {
+        return RegistryLookup(client, address).Run();
+    }
+    // An IPv6 text is asked in its canonical form; an IPv4-mapped one as its IPv4 address.
+    if (MappedIpv4Address(*ipv6)) {
+        return RegistryLookup(client, LookupText(*ipv6)).Run();
+    }
+    return RegistryLookup(client, LookupText(*ipv6), *ipv6).Run();
+}
+
+LookupAnswer LookupPrefix(CWhoisClient& client, const Prefix& prefix) {
+    if (const Ipv6Address* network = std::get_if<Ipv6Address>(&prefix.network)) {
+        return RegistryLookup(client, prefix.text, *network).Run();
+    }
+    return RegistryLookup(client, prefix.text).Run();
+}
+
+LookupAnswer LookupAsNumber(CWhoisClient& client, std::uint32_t asNumber) {
+    return RegistryLookup(client, asNumber).Run();
 }
 
 bool IsFailedReply(const std::string& reply) {
     return StartsWith(reply, "FAILED");
 }
 
-RegistryLookup::RegistryLookup(CWhoisClient& client, const std::string& address,
-                               std::string& report)
-    : m_client(client), m_report(report), m_address(address), m_ipv6(ParseIpv6Address(address)) {
-    if (!m_ipv6) {
-        return;
-    }
-    m_address = LookupText(*m_ipv6);
-    if (MappedIpv4Address(*m_ipv6)) {
-        m_ipv6.reset();
-    }
-}
+RegistryLookup::RegistryLookup(CWhoisClient& client, std::string queryText)
+    : m_client(client), m_address(std::move(queryText)) {}
 
-int RegistryLookup::Run() {
-    m_report = LoadStringResource(IDS_QUERY_FAILED);
-    return m_ipv6 ? LookupIpv6(*m_ipv6) : LookupIpv4();
+RegistryLookup::RegistryLookup(CWhoisClient& client, std::string queryText, const Ipv6Address& ipv6)
+    : m_client(client), m_address(std::move(queryText)), m_ipv6(ipv6) {}
+
+RegistryLookup::RegistryLookup(CWhoisClient& client, std::uint32_t asNumber)
+    : m_client(client), m_address(AsNumberText(asNumber)), m_asNumber(asNumber) {}
+
+LookupAnswer RegistryLookup::Run() {
+    m_answer.report = LoadStringResource(IDS_QUERY_FAILED);
+    m_answer.asRecord = m_asNumber.has_value();
+    if (m_asNumber) {
+        IanaStage();  // AS numbers have no texts of their own: IANA's record says what is reserved
+    } else if (m_ipv6) {
+        LookupIpv6(*m_ipv6);
+    } else {
+        LookupIpv4();
+    }
+    return std::move(m_answer);
 }
 
 int RegistryLookup::LookupIpv4() {
     // Only these leading texts are answered without asking anyone.
     if (StartsWith(m_address, "192.168.") || StartsWith(m_address, "10.")) {
-        m_report = LoadStringResource(IDS_PRIVATE_ADDRESS);
-        return 0;
+        return ShowWithoutAsking(LookupEnding::Private, IDS_PRIVATE_ADDRESS);
     }
     if (StartsWith(m_address, "127.")) {
-        m_report = LoadStringResource(IDS_LOOPBACK_ADDRESS);
-        return 0;
+        return ShowWithoutAsking(LookupEnding::Loopback, IDS_LOOPBACK_ADDRESS);
     }
     return ApnicStage();
 }
@@ -66,28 +89,33 @@ int RegistryLookup::LookupIpv4() {
 // the registry that holds it.
 int RegistryLookup::LookupIpv6(const Ipv6Address& address) {
     if (IsIpv6Loopback(address)) {
-        m_report = LoadStringResource(IDS_LOOPBACK_ADDRESS);
-        return 0;
+        return ShowWithoutAsking(LookupEnding::Loopback, IDS_LOOPBACK_ADDRESS);
     }
     if (IsIpv6Private(address)) {
-        m_report = LoadStringResource(IDS_PRIVATE_ADDRESS);
-        return 0;
+        return ShowWithoutAsking(LookupEnding::Private, IDS_PRIVATE_ADDRESS);
     }
     return IanaStage();
 }
 
-bool RegistryLookup::Ask(const std::string& serverHost, const std::string& queryText) {
-    if (m_client.SetServer(serverHost) == 0) {
+bool RegistryLookup::Ask(Registry registry, const std::string& queryText) {
+    if (m_client.SetServer(std::string(ServerHost(registry))) == 0) {
         return false;
     }
     m_reply = m_client.Query(queryText);
+    m_replyRegistry = registry;
     return !IsFailedReply(m_reply);
 }
 
 void RegistryLookup::KeepRecordFrom(std::optional<std::size_t> recordStart) {
     if (recordStart) {
-        m_recordText = m_reply.substr(*recordStart);
+        KeepRecord(*recordStart);
     }
+}
+
+void RegistryLookup::KeepRecord(std::size_t recordStart) {
+    m_recordText = m_reply.substr(recordStart);
+    m_recordRegistry = m_replyRegistry;
+    m_recordReply = m_reply;
 }
 
 // A network name APNIC gives, or a marker a stage set, sends the address on; any other name
@@ -108,8 +136,22 @@ int RegistryLookup::RouteByNetName() {
 
 // The record as found, with LF line ends shown as CR LF.
 int RegistryLookup::RecordEnding() {
-    m_report = ReplaceAll(m_recordText, "\n", "\r\n");
+    return ShowRecord(ReplaceAll(m_recordText, "\n", "\r\n"));
+}
+
+int RegistryLookup::ShowRecord(std::string report) {
+    m_answer.ending = LookupEnding::Record;
+    m_answer.report = std::move(report);
+    m_answer.registry = m_recordRegistry;
+    m_answer.reply = m_recordReply;
     return 1;
+}
+
+// The private and loopback texts end the lookup with nothing to show of a registry.
+int RegistryLookup::ShowWithoutAsking(LookupEnding ending, unsigned textId) {
+    m_answer.ending = ending;
+    m_answer.report = LoadStringResource(textId);
+    return 0;
 }
 
 }  // namespace quorvel

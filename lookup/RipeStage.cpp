@@ -8,7 +8,7 @@
 namespace quorvel {
 
 int RegistryLookup::RipeStage() {
-    if (!Ask(std::string(ServerHost(Registry::RipeNcc)), m_address)) {
+    if (!Ask(Registry::RipeNcc, m_address)) {
         return 0;
     }
     KeepRecordFrom(ScanRipeReply(m_reply, m_fields));

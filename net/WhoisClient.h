@@ -29,10 +29,6 @@ public:
     // this run (the feedback is then told).
     std::string Query(const std::string& queryText);
 
-    // The registry lookup of a dotted IPv4 address: leaves the text to show in `report` and
-    // returns 1 when that is a registry record, 0 otherwise.
-    int LookupAddress(const std::string& address, std::string& report);
-
 private:
     std::string AskServer(const std::string& queryText);
     std::string Exchange(const std::string& request);

@@ -21,12 +21,12 @@
 #include <vector>
 
 #include "HeapHighWater.h"
+#include "Lookup.h"
 #include "LookupFeedback.h"
 #include "LoopbackSocketLibrary.h"
 #include "LoopbackWhoisServer.h"
 #include "Registries.h"
 #include "TestData.h"
-#include "WhoisClient.h"
 
 namespace quorvel {
 namespace {
@@ -226,7 +226,9 @@ TEST_P(HostileServer, EndsInARecordOrAFailureWithinTheLimitsAndBoundedMemory) {
     int result = -1;
     {
         CWhoisClient client(sockets, feedback);
-        result = client.LookupAddress(kAddress, report);
+        LookupAnswer answer = LookupAddress(client, kAddress);
+        result = answer.Found();
+        report = std::move(answer.report);
     }
     const auto elapsed =
         std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - started);

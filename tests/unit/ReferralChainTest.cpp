@@ -5,9 +5,9 @@
 #include "CaseName.h"
 
 #include "FakeSocketLibrary.h"
+#include "Lookup.h"
 #include "RecordingFeedback.h"
 #include "TestData.h"
-#include "WhoisClient.h"
 
 namespace quorvel {
 namespace {
@@ -160,8 +160,9 @@ TEST_P(ReferralChain, AsksTheRightRegistriesAndReportsTheRecord) {
     testing::RecordingFeedback feedback;
     CWhoisClient client(sockets, feedback);
 
-    std::string report = "left over";
-    const int result = client.LookupAddress(c.address, report);
+    const LookupAnswer answer = LookupAddress(client, c.address);
+    const std::string& report = answer.report;
+    const int result = answer.Found();
 
     std::vector<FakeSocketLibrary::Request> expectedRequests;
     for (const Request& request : c.expectedRequests) {
