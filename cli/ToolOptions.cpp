@@ -57,42 +57,61 @@ void ReportUsageError(std::ostream& err, const std::string& what) {
         << "Try 'quorvel-lookup --help' for more information.\n";
 }
 
-// quorvel-lookup has always named the first unknown option this way, and read every other
-// argument that begins with '-' (a negative number included) as one: CLI11 would take some of
-// them for destinations. Arguments after "--" are destinations.
-bool HasNoUnknownOption(const std::vector<std::string>& args, std::ostream& err) {
+// The destinations and files, in the order given, read from the arguments as they stand: CLI11
+// would take a destination such as "[192.0.2.1]" or "[a,b]" for a list and change it. The first
+// unknown option is reported as quorvel-lookup always has, every other argument that begins with
+// '-' (a negative number included) counting as one; arguments after "--" are destinations.
+std::optional<std::vector<ToolInput>> InputsIn(const std::vector<std::string>& args,
+                                               std::ostream& err) {
+    std::vector<ToolInput> inputs;
+    bool optionsEnded = false;
     for (std::size_t index = 0; index < args.size(); ++index) {
         const std::string& arg = args[index];
-        if (arg == "--") {
-            return true;
-        }
-        if (arg.size() < 2 || arg[0] != '-') {
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            inputs.push_back({ToolInput::Kind::Destination, arg});
             continue;
         }
-        bool valueFollows = false;
-        bool known = true;
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const OptionName* option = nullptr;
+        std::optional<std::string> attachedValue;
         if (arg[1] == '-') {
-            const std::string_view name = std::string_view(arg).substr(2, arg.find('=') - 2);
-            const OptionName* option = FindLong(name);
-            known = option != nullptr;
-            valueFollows = known && option->takesValue && arg.find('=') == std::string::npos;
+            const std::size_t equals = arg.find('=');
+            option = FindLong(std::string_view(arg).substr(2, equals - 2));
+            if (equals != std::string::npos) {
+                attachedValue = arg.substr(equals + 1);
+            }
         } else {
-            for (std::size_t at = 1; at < arg.size() && known; ++at) {
-                const OptionName* option = FindShort(arg[at]);
-                known = option != nullptr;
-                if (known && option->takesValue) {
-                    valueFollows = at + 1 == arg.size();
-                    break;  // the rest of the argument is the option's value
+            for (std::size_t at = 1; at < arg.size(); ++at) {
+                option = FindShort(arg[at]);
+                if (option == nullptr) {
+                    break;
+                }
+                if (option->takesValue) {
+                    if (at + 1 < arg.size()) {
+                        attachedValue = arg.substr(at + 1);  // "-fFILE"
+                    }
+                    break;
                 }
             }
         }
-        if (!known) {
+        if (option == nullptr) {
             ReportUsageError(err, "unknown option '" + arg + "'");
-            return false;
+            return std::nullopt;
         }
-        index += valueFollows ? 1 : 0;
+        if (!option->takesValue) {
+            continue;
+        }
+        if (!attachedValue && index + 1 < args.size()) {
+            attachedValue = args[++index];
+        }
+        if (option == &kFile && attachedValue) {
+            inputs.push_back({ToolInput::Kind::File, *attachedValue});
+        }
     }
-    return true;
+    return inputs;
 }
 
 bool IsBatch(const CLI::App& app) {
@@ -109,10 +128,13 @@ bool IsBatch(const CLI::App& app) {
 
 std::optional<ToolOptions> ParseToolOptions(const std::vector<std::string>& args,
                                             std::ostream& err) {
-    if (!HasNoUnknownOption(args, err)) {
+    std::optional<std::vector<ToolInput>> inputs = InputsIn(args, err);
+    if (!inputs) {
         return std::nullopt;
     }
     ToolOptions options;
+    // CLI11 reads the options; the destinations and files it is given are only counted (and
+    // checked for a missing file name): they are taken as they stand from InputsIn.
     std::vector<std::string> destinations;
     std::vector<std::string> files;
     std::string format = "text";
@@ -123,8 +145,7 @@ std::optional<ToolOptions> ParseToolOptions(const std::vector<std::string>& args
     app.add_flag(Names(kVerbose), options.verbose)->multi_option_policy(last);
     app.add_flag(Names(kHelp), options.help)->multi_option_policy(last);
     app.add_flag(Names(kVersion), options.version)->multi_option_policy(last);
-    CLI::Option* fileOption =
-        app.add_option(Names(kFile), files)->expected(1)->allow_extra_args(false);
+    app.add_option(Names(kFile), files)->expected(1)->allow_extra_args(false);
     app.add_flag(Names(kExtract), options.extract)->multi_option_policy(last);
     app.add_option(Names(kFormat), format)
         ->check(CLI::IsMember({"text", "csv", "json"}))
@@ -134,7 +155,7 @@ std::optional<ToolOptions> ParseToolOptions(const std::vector<std::string>& args
         ->check(CLI::Range(1, 4))
         ->multi_option_policy(last);
     app.add_flag(Names(kNoProgress), options.noProgress)->multi_option_policy(last);
-    CLI::Option* destinationOption = app.add_option("destinations", destinations);
+    app.add_option("destinations", destinations);
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them last first
     try {
@@ -144,17 +165,7 @@ std::optional<ToolOptions> ParseToolOptions(const std::vector<std::string>& args
         return std::nullopt;
     }
 
-    // The arguments and files in the order given.
-    std::size_t nextFile = 0;
-    std::size_t nextDestination = 0;
-    for (const CLI::Option* option : app.parse_order()) {
-        if (option == fileOption && nextFile < files.size()) {
-            options.inputs.push_back({ToolInput::Kind::File, files[nextFile++]});
-        } else if (option == destinationOption && nextDestination < destinations.size()) {
-            options.inputs.push_back(
-                {ToolInput::Kind::Destination, destinations[nextDestination++]});
-        }
-    }
+    options.inputs = std::move(*inputs);
     options.format = format == "csv"    ? OutputFormat::Csv
                      : format == "json" ? OutputFormat::Json
                                         : OutputFormat::Text;

@@ -1,21 +1,25 @@
 // quorvel-lookup: who holds an Internet address, from a terminal or a script.
+#include <atomic>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "LookupTool.h"
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
+#include "ProcessConsole.h"
 
 int main(int argc, char** argv) {
-#ifdef _WIN32
-    // Replies go out byte for byte: no CR added before their line feeds.
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stderr), _O_BINARY);
-#endif
+    static std::atomic<bool> interrupted{false};
+    quorvel::StopOnInterrupt(interrupted);
+    quorvel::ToolConsole console = quorvel::ProcessConsole();
+    console.interrupted = &interrupted;
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return quorvel::RunLookupTool(args, std::cout, std::cerr, quorvel::PlatformSocketLibrary());
+    const int status = quorvel::RunLookupTool(args, console, quorvel::PlatformSocketLibrary());
+    if (status == quorvel::kExitInterrupted) {
+        // A lookup the resolver still holds may be left running: end without waiting for it.
+        std::cout.flush();
+        std::cerr.flush();
+        std::_Exit(status);
+    }
+    return status;
 }
