@@ -5,8 +5,8 @@
 
 lookup_address/: one input per registry reply, captured (replies/) or written (written/) (see
 LookupInput.h for the layout), with the reply placed where the referral chain reaches its
-registry (from IANA for IPv6 replies) and the other registries answering with ordinary records,
-so that fuzzing starts from every stage.
+registry (from IANA for IPv6 and AS-number replies) and the other registries answering with
+ordinary records, so that fuzzing starts from every stage; and a few prefixes.
 dotted_address/: the dotted-notation forms the parser accepts, and near misses.
 ipv6_address/: the same for IPv6 texts.
 destination/: what users paste: URLs, ports, brackets, defanged text, AS numbers, prefixes.
@@ -36,6 +36,15 @@ REFERRAL_FROM_IANA = {
     "ripe": "written/whois.iana.org/refer-ripe_2a00..-12.txt",
     "lacnic": "written/whois.iana.org/refer-lacnic_2800..-12.txt",
     "afrinic": "written/whois.iana.org/refer-afrinic_2c00..-12.txt",
+}
+
+# Which IANA reply refers an AS number to each registry.
+AS_REFERRAL_FROM_IANA = {
+    "apnic": "written/whois.iana.org/as-refer-apnic_4608-4865.txt",
+    "arin": "written/whois.iana.org/as-refer-arin_13312-15359.txt",
+    "ripe": "written/whois.iana.org/as-refer-ripe_3154-3353.txt",
+    "lacnic": "replies/whois.iana.org/asn-264957_lacnic-block_client-trailer.txt",
+    "afrinic": "written/whois.iana.org/as-refer-afrinic_36864-37887.txt",
 }
 
 # What the other registries answer unless the seed is about them.
@@ -82,7 +91,10 @@ def registry_of(path):
 
 
 def address_of(path):
-    """The address a captured reply answered, or one that fits the reply's story."""
+    """The address, prefix or AS number a reply answered, or one that fits the reply's story."""
+    found = re.search(r"(?:asn-|aut-num_as|as-refer-[a-z]+_|as-private-use_|_as)(\d+)", path.name)
+    if found:
+        return "AS" + found.group(1)
     found = re.match(r"ipv6-([0-9a-f.]+)_", path.name)
     if found:
         return found.group(1).replace(".", ":")
@@ -103,7 +115,11 @@ def lookup_seed(data, path):
     chosen = {name: (data / reply).read_bytes() for name, reply in ORDINARY_REPLIES.items()}
     address = address_of(path)
     chosen["address"] = address.encode()
-    if ":" in address and registry in REFERRAL_FROM_IANA:
+    if address.startswith("AS") and registry in AS_REFERRAL_FROM_IANA:
+        chosen["iana"] = (data / AS_REFERRAL_FROM_IANA[registry]).read_bytes()
+        if registry == "arin":  # ARIN is asked "a <n>", which the handle section answers
+            chosen["arin_handle"] = path.read_bytes()
+    elif ":" in address and registry in REFERRAL_FROM_IANA:
         chosen["iana"] = (data / REFERRAL_FROM_IANA[registry]).read_bytes()
     elif registry in ROUTE_FROM_APNIC:
         chosen["apnic"] = (data / ROUTE_FROM_APNIC[registry]).read_bytes()
@@ -131,6 +147,12 @@ def main():
     for path in sorted(args.data.rglob("whois.*/*.txt")):
         if registry_of(path) in SECTIONS:
             (lookup_dir / path.name).write_bytes(lookup_seed(args.data, path))
+    # Prefixes, answered by the ordinary replies (IANA's refers to ARIN).
+    for index, prefix in enumerate(["8.8.8.8/24", "2001:db8::/32", "10.0.0.0/8", "::1/127"]):
+        chosen = {name: (args.data / reply).read_bytes() for name, reply in ORDINARY_REPLIES.items()}
+        chosen["address"] = prefix.encode()
+        seed = SEPARATOR.join(chosen[name].replace(SEPARATOR, b"") for name in SECTIONS)
+        (lookup_dir / f"prefix-{index:02d}").write_bytes(seed)
 
     write_forms(args.out / "dotted_address", DOTTED_FORMS)
     write_forms(args.out / "ipv6_address", IPV6_FORMS)

@@ -63,7 +63,6 @@ RegistryLookup::RegistryLookup(CWhoisClient& client, std::uint32_t asNumber)
 
 LookupAnswer RegistryLookup::Run() {
     m_answer.report = LoadStringResource(IDS_QUERY_FAILED);
-    m_answer.asRecord = m_asNumber.has_value();
     if (m_asNumber) {
         IanaStage();  // AS numbers have no texts of their own: IANA's record says what is reserved
     } else if (m_ipv6) {
@@ -143,6 +142,7 @@ int RegistryLookup::ShowRecord(std::string report) {
     m_answer.ending = LookupEnding::Record;
     m_answer.report = std::move(report);
     m_answer.registry = m_recordRegistry;
+    m_answer.asRecord = m_asNumber.has_value();
     m_answer.reply = m_recordReply;
     return 1;
 }

@@ -27,6 +27,7 @@ using namespace std::chrono_literals;
 
 const std::string kApnic = "whois.apnic.net";
 const std::string kIana = "whois.iana.org";
+const std::string kRipe = "whois.ripe.net";
 const std::string kResolveFailed =
     "Sorry,unable to resolve this destination address!\nHave a double check on destination "
     "address or your network connection, please.";
@@ -34,6 +35,9 @@ const std::string kApnicReply = "% APNIC\n\ninetnum: 1.1.1.0 - 1.1.1.255\nnetnam
 const std::string kApnicRecord = "inetnum: 1.1.1.0 - 1.1.1.255\r\nnetname: TEST-NET\r\n";
 const std::string kIanaReply = "% IANA\n\ninet6num: 2001::/16\n";
 const std::string kIanaRecord = "inet6num: 2001::/16\r\n";
+const std::string kIanaAsReferral = "% IANA\n\nrefer: whois.ripe.net\n\nas-block: 15169-15169\n";
+const std::string kRipeAsReply = "% RIPE\n\naut-num: AS15169\nas-name: TEST-AS\n";
+const std::string kRipeAsRecord = "aut-num: AS15169\r\nas-name: TEST-AS\r\n";
 const Ipv6Address kGoogleDns6 = {0x20, 0x01, 0x48, 0x60, 0x48, 0x60, 0,    0,
                                  0,    0,    0,    0,    0,    0,    0x88, 0x88};
 const Ipv6Address kDocumentation6 = {0x20, 0x01, 0x0d, 0xb8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
@@ -68,6 +72,9 @@ void ScriptNetwork(FakeSocketLibrary& sockets) {
     sockets.AddHostName6("ipv6.example.test", {kGoogleDns6, kDocumentation6});
     sockets.AddHostName6("both.example.test", {kGoogleDns6});
     sockets.AddHostName("both.example.test", {{1, 2, 3, 4}});
+    sockets.SetReply(kIana, "AS15169", kIanaAsReferral);
+    sockets.AddServer(kRipe);
+    sockets.SetReply(kRipe, "AS15169", kRipeAsReply);
 }
 
 class LocateCommandTest : public ::testing::TestWithParam<LocateCase> {};
@@ -308,6 +315,167 @@ INSTANTIATE_TEST_SUITE_P(
                    {"1.2.3.4"}}),
     testing::CaseName<LocateCase>);
 
+// What users paste: the header names the destination as read, never the pasted text.
+INSTANTIATE_TEST_SUITE_P(
+    Pasted, LocateCommandTest,
+    ::testing::Values(
+        LocateCase{"UrlIsItsHost",
+                   " https://user@www.example.test:8080/path?q=1#top\n",
+                   "Name:    www.example.test\r\nAddress: 1.2.3.4\r\n\r\n" + kApnicRecord,
+                   LocateOutcome::Answered,
+                   {},
+                   {"1.2.3.4"}},
+        LocateCase{"DefangedHostName",
+                   "hxxps://www[.]example(DOT)test/",
+                   "Name:    www.example.test\r\nAddress: 1.2.3.4\r\n\r\n" + kApnicRecord,
+                   LocateOutcome::Answered,
+                   {},
+                   {"1.2.3.4"}},
+        LocateCase{"AddressWithPort",
+                   "1.1.1.1:443",
+                   "Name:    one.one.one.one\r\nAddress: 1.1.1.1\r\n\r\n" + kApnicRecord,
+                   LocateOutcome::Answered,
+                   {},
+                   {"1.1.1.1"}},
+        LocateCase{"WrappedAddressWithoutNameShowsItAsRead",
+                   "<\"9.9.9[.]9\">",
+                   "Name:    9.9.9.9\r\nAddress: 9.9.9.9\r\n\r\n" + kApnicRecord,
+                   LocateOutcome::Answered,
+                   {},
+                   {"9.9.9.9"}},
+        LocateCase{"BracketedIpv6WithPort",
+                   "[2001:4860:4860::8888]:443",
+                   "Name:    dns.google\r\nAddress: 2001:4860:4860::8888\r\n\r\n" + kIanaRecord,
+                   LocateOutcome::Answered,
+                   {},
+                   {"2001:4860:4860::8888"}},
+        LocateCase{"MailHeaderIpv6Literal",
+                   "[IPv6:2001:DB8::1]",
+                   "Name:    2001:db8::1\r\nAddress: 2001:db8::1\r\n\r\n" + kIanaRecord,
+                   LocateOutcome::Answered,
+                   {},
+                   {"2001:db8::1"}},
+        LocateCase{"ZoneOnAGlobalAddressIsDropped",
+                   "2001:4860:4860::8888%eth0",
+                   "Name:    dns.google\r\nAddress: 2001:4860:4860::8888\r\n\r\n" + kIanaRecord,
+                   LocateOutcome::Answered,
+                   {},
+                   {"2001:4860:4860::8888"}},
+        LocateCase{"PortAbove65535IsNoPort",
+                   "www.example.test:65536",
+                   "Ready.",
+                   LocateOutcome::Unresolved,
+                   {kResolveFailed},
+                   {}},
+        LocateCase{"EmptyPairIsNoDestination",
+                   "[ ]",
+                   "Ready.",
+                   LocateOutcome::EmptyDestination,
+                   {"Please type destination address."},
+                   {}},
+        LocateCase{"AsNumberHasAOneLineHeader",
+                   "as15169",
+                   "AS number: AS15169\r\n\r\n" + kRipeAsRecord,
+                   LocateOutcome::Answered,
+                   {},
+                   {"AS15169", "AS15169"}},
+        LocateCase{"AsNumberWithoutRecord",
+                   "AS64512",
+                   "AS number: AS64512\r\n\r\nFailed to query.",
+                   LocateOutcome::QueryFailed,
+                   {},
+                   {"AS64512"}},
+        LocateCase{"PrefixIsItsOwnName",
+                   "1.1.1.1/24",
+                   "Name:    1.1.1.0/24\r\nAddress: 1.1.1.0/24\r\n\r\n" + kApnicRecord,
+                   LocateOutcome::Answered,
+                   {},
+                   {"1.1.1.0/24"}},
+        LocateCase{
+            "PrivatePrefix",
+            "10.0.0.0/8",
+            "Name:    10.0.0.0/8\r\nAddress: 10.0.0.0/8\r\n\r\nThis is a private IP address.",
+            LocateOutcome::Answered,
+            {},
+            {}},
+        LocateCase{"Ipv6Prefix",
+                   "2001:DB8::/32",
+                   "Name:    2001:db8::/32\r\nAddress: 2001:db8::/32\r\n\r\n" + kIanaRecord,
+                   LocateOutcome::Answered,
+                   {},
+                   {"2001:db8::/32"}}),
+    testing::CaseName<LocateCase>);
+
+struct AnswerCase {
+    const char* name;
+    std::string typed;
+    LocateAnswer::Ending ending;
+    DestinationKind kind;
+    std::string headerName;
+    std::string headerAddress;
+    std::optional<Registry> registry;
+    bool asRecord;
+    std::string reply;  // the whole reply the record was cut from
+};
+
+void PrintTo(const AnswerCase& answerCase, std::ostream* out) {
+    *out << answerCase.name;
+}
+
+class LocateCommandAnswer : public ::testing::TestWithParam<AnswerCase> {};
+
+// What a command found, as a summary of many destinations reads it.
+TEST_P(LocateCommandAnswer, TellsWhatTheCommandFound) {
+    const AnswerCase& c = GetParam();
+    FakeSocketLibrary sockets;
+    ScriptNetwork(sockets);
+    RecordingView view(c.typed);
+    CLocateCommand command(view, sockets);
+
+    command.OnLocate();
+
+    const LocateAnswer& answer = command.Answer();
+    EXPECT_EQ(answer.ending, c.ending);
+    EXPECT_EQ(answer.kind, c.kind);
+    EXPECT_EQ(answer.name, c.headerName);
+    EXPECT_EQ(answer.address, c.headerAddress);
+    EXPECT_EQ(answer.registry, c.registry);
+    EXPECT_EQ(answer.asRecord, c.asRecord);
+    EXPECT_EQ(answer.reply, c.reply);
+    // The report is what the information box shows below the header.
+    if (c.ending != LocateAnswer::Ending::Unresolved && c.ending != LocateAnswer::Ending::Empty) {
+        EXPECT_EQ(view.information.substr(view.information.size() - answer.report.size()),
+                  answer.report);
+    }
+}
+
+using Ending = LocateAnswer::Ending;
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, LocateCommandAnswer,
+    ::testing::Values(
+        AnswerCase{"Address", "1.1.1.1", Ending::Record, DestinationKind::Address,
+                   "one.one.one.one", "1.1.1.1", Registry::Apnic, false, kApnicReply},
+        AnswerCase{"Ipv6Address", "2001:db8::1", Ending::Record, DestinationKind::Address,
+                   "2001:db8::1", "2001:db8::1", Registry::Iana, false, kIanaReply},
+        AnswerCase{"HostName", "www.example.test:80", Ending::Record, DestinationKind::HostName,
+                   "www.example.test", "1.2.3.4", Registry::Apnic, false, kApnicReply},
+        AnswerCase{"Prefix", "1.1.1.0/24", Ending::Record, DestinationKind::Prefix, "1.1.1.0/24",
+                   "1.1.1.0/24", Registry::Apnic, false, kApnicReply},
+        AnswerCase{"AsNumber", "AS15169", Ending::Record, DestinationKind::AsNumber, "AS15169",
+                   "AS15169", Registry::RipeNcc, true, kRipeAsReply},
+        AnswerCase{"Private", "10.1.1.1", Ending::Private, DestinationKind::Address, "10.1.1.1",
+                   "10.1.1.1", std::nullopt, false, ""},
+        AnswerCase{"Loopback", "loopback.example.test", Ending::Loopback, DestinationKind::HostName,
+                   "loopback.example.test", "127.0.0.1", std::nullopt, false, ""},
+        AnswerCase{"Failed", "AS64512", Ending::Failed, DestinationKind::AsNumber, "AS64512",
+                   "AS64512", std::nullopt, false, ""},
+        AnswerCase{"Unresolved", "nowhere.example.test", Ending::Unresolved,
+                   DestinationKind::HostName, "", "", std::nullopt, false, ""},
+        AnswerCase{"Empty", " <> ", Ending::Empty, DestinationKind::None, "", "", std::nullopt,
+                   false, ""}),
+    testing::CaseName<AnswerCase>);
+
 // A resolver that could not be asked is no answer: the destination does not resolve, and a
 // host name is not tried as IPv6 either.
 TEST(LocateCommandResolver, ResolverFailingForAnotherReasonIsAResolveFailure) {
@@ -323,6 +491,21 @@ TEST(LocateCommandResolver, ResolverFailingForAnotherReasonIsAResolveFailure) {
         EXPECT_EQ(view.messages, std::vector<std::string>{kResolveFailed}) << typed;
         EXPECT_EQ(view.information, "Ready.") << typed;
         EXPECT_TRUE(sockets.Requests().empty()) << typed;
+    }
+}
+
+// A prefix names a network and an AS number no host: neither is given to the resolver, which
+// here cannot be asked at all.
+TEST(LocateCommandResolver, PrefixesAndAsNumbersAskNoResolver) {
+    for (const std::string typed : {"1.1.1.0/24", "2001:db8::/32", "AS15169"}) {
+        FakeSocketLibrary sockets;
+        ScriptNetwork(sockets);
+        sockets.SetReverseError(11002);
+        sockets.SetForwardError(11002);
+        RecordingView view(typed);
+
+        EXPECT_EQ(CLocateCommand(view, sockets).OnLocate(), LocateOutcome::Answered) << typed;
+        EXPECT_TRUE(view.messages.empty()) << typed;
     }
 }
 

@@ -122,6 +122,39 @@ INSTANTIATE_TEST_SUITE_P(
             "Name:    1.1.1.1\r\nAddress: 1.1.1.1\r\n\r\ninetnum: 1.1.1.0\r\nnetname: LABS\r\n",
             "Querying whois.apnic.net for \"1.1.1.1\"\n",
             0},
+        ToolCase{
+            "VerboseSaysHowAPastedTextWasRead",
+            {"-v", "<1.1.1.1:443>"},
+            "Name:    1.1.1.1\r\nAddress: 1.1.1.1\r\n\r\ninetnum: 1.1.1.0\r\nnetname: LABS\r\n",
+            "Reading \"<1.1.1.1:443>\" as the address \"1.1.1.1\"\n"
+            "Querying whois.apnic.net for \"1.1.1.1\"\n",
+            0},
+        ToolCase{"VerboseSaysHowAPrefixWasRead",
+                 {"-v", "192.168.1.1/16"},
+                 "Name:    192.168.0.0/16\r\nAddress: 192.168.0.0/16\r\n\r\n"
+                 "This is a private IP address.\n",
+                 "Reading \"192.168.1.1/16\" as the prefix \"192.168.0.0/16\"\n",
+                 0},
+        ToolCase{"VerboseSaysNothingOfATextReadAsTyped",
+                 {"-v", " 192.168.1.1 ", "10.0.0.0/8"},
+                 "Name:    192.168.1.1\r\nAddress: 192.168.1.1\r\n\r\n"
+                 "This is a private IP address.\n\n"
+                 "Name:    10.0.0.0/8\r\nAddress: 10.0.0.0/8\r\n\r\n"
+                 "This is a private IP address.\n",
+                 "",
+                 0},
+        ToolCase{"PastedTextWithoutVerboseSaysNothing",
+                 {"[dot]nowhere[.]example[.]test"},
+                 "",
+                 kResolveFailed,
+                 3},
+        ToolCase{"VerboseNamesAReadingThatDoesNotResolve",
+                 {"-v", "https://nowhere.example.test/"},
+                 "",
+                 "Reading \"https://nowhere.example.test/\" as the host name "
+                 "\"nowhere.example.test\"\n" +
+                     kResolveFailed,
+                 3},
         ToolCase{"EmptyDestination", {""}, "", "Please type destination address.\n", 2},
         ToolCase{"Unresolved", {"nowhere.example.test"}, "", kResolveFailed, 3},
         ToolCase{"SeveralTakeTheHighestStatus",

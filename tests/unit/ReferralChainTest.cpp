@@ -55,6 +55,15 @@ const std::string kRipeBt6 = ReadReply("whois.ripe.net/ipv6-2a00.2381.ffff..1_bt
 const std::string kLacnicCo6 = ReadReply("whois.lacnic.net/ipv6-2801.10.c000.._co.txt");
 const std::string kIanaWhoisOnly =
     ReadReply("whois.iana.org/ipv6-2601.646.c200.b466..1_arin-2600-12.txt");
+// The capturing client added a line feed before these two replies and its timing after them.
+std::string WithoutClientAdditions(const std::string& captured) {
+    return HeadBefore(captured.substr(1), "% Query time:");
+}
+const std::string kArinAs13335 = ReadReply("whois.arin.net/asn-13335_cloudflare_bare-AS-query.txt");
+const std::string kIanaAsToLacnic =
+    WithoutClientAdditions(ReadReply("whois.iana.org/asn-264957_lacnic-block_client-trailer.txt"));
+const std::string kLacnicAs264957 =
+    WithoutClientAdditions(ReadReply("whois.lacnic.net/asn-264957_registro-br_client-trailer.txt"));
 // Written replies.
 const std::string kApnicHinetTw = Written("whois.apnic.net/hinet-tw_203.69.x.txt");
 const std::string kTwnicHinet = Written("whois.twnic.net.tw/hinet_203.69.x.txt");
@@ -84,6 +93,15 @@ const std::string kIanaToLacnic = Written("whois.iana.org/refer-lacnic_2800..-12
 const std::string kIanaToAfrinic = Written("whois.iana.org/refer-afrinic_2c00..-12.txt");
 const std::string kIanaToApnic = Written("whois.iana.org/refer-apnic_2400..-12.txt");
 const std::string kIanaOwn = Written("whois.iana.org/no-referral_2001.db8..-32.txt");
+const std::string kIanaAsToArin = Written("whois.iana.org/as-refer-arin_13312-15359.txt");
+const std::string kIanaAsToRipe = Written("whois.iana.org/as-refer-ripe_3154-3353.txt");
+const std::string kIanaAsToApnic = Written("whois.iana.org/as-refer-apnic_4608-4865.txt");
+const std::string kIanaAsToAfrinic = Written("whois.iana.org/as-refer-afrinic_36864-37887.txt");
+const std::string kIanaAsOwn = Written("whois.iana.org/as-private-use_64512-65534.txt");
+const std::string kRipeAs3333 = Written("whois.ripe.net/aut-num_as3333.txt");
+const std::string kRipeAsNone = Written("whois.ripe.net/no-entries_as3333_error-101.txt");
+const std::string kApnicAs4608 = Written("whois.apnic.net/aut-num_as4608.txt");
+const std::string kAfrinicAs36864 = Written("whois.afrinic.net/aut-num_as36864.txt");
 
 std::string ApnicRecord(const std::string& reply) {
     return TailFrom(reply, "inetnum:");
@@ -99,6 +117,17 @@ std::string IanaReferral(const std::string& lines) {
 }
 const std::string kIanaReferralRecord = WithCrLf(
     "inet6num:     2001:4800:0:0:0:0:0:0/23\norganisation: ARIN\nstatus:       ALLOCATED\n");
+// IANA's reply about an AS number with `lines` in place of its referral.
+std::string IanaAsReferral(const std::string& lines) {
+    return "% IANA WHOIS server\n\n" + lines + "\nas-block:     13312-15359\n" +
+           "organisation: Assigned by ARIN\n";
+}
+const std::string kIanaAsReferralRecord =
+    WithCrLf("as-block:     13312-15359\norganisation: Assigned by ARIN\n");
+// An AS record: from the line that names the AS number to the reply's end, with CR LF.
+std::string AsRecord(const std::string& reply, const std::string& recordStart) {
+    return WithCrLf(TailFrom(reply, recordStart));
+}
 std::string ArinRecord(const std::string& reply) {
     return WithCrLf(HeadBefore(TailFrom(reply, "OrgName:"), "# ARIN WHOIS"));
 }
@@ -141,26 +170,46 @@ void PrintTo(const ChainCase& chainCase, std::ostream* out) {
     *out << chainCase.name;
 }
 
+// Scripted registry servers: each one known unless `unresolvable`, failing to connect when
+// `refusing`, and answering the queries of `replies`.
+void ServeChain(FakeSocketLibrary& sockets, const std::vector<Reply>& replies,
+                const std::vector<std::string>& unresolvable = {},
+                const std::vector<std::string>& refusing = {}) {
+    for (const std::string& host : {kApnic, kTwnic, kArin, kRipe, kLacnic, kAfrinic, kIana}) {
+        if (std::find(unresolvable.begin(), unresolvable.end(), host) == unresolvable.end()) {
+            sockets.AddServer(host);
+        }
+    }
+    for (const std::string& host : refusing) {
+        sockets.SetFailure(host, FakeSocketLibrary::Failure::Connect, 10061);
+    }
+    for (const Reply& reply : replies) {
+        sockets.SetReply(reply.host, reply.query, reply.bytes);
+    }
+}
+
+// The lookup a row's text names: an AS number's, a prefix's, or else the address lookup of the
+// text as it is.
+LookupAnswer LookUp(CWhoisClient& client, const std::string& text) {
+    if (const std::optional<std::uint32_t> asNumber = ParseAsNumber(text)) {
+        return LookupAsNumber(client, *asNumber);
+    }
+    if (const std::optional<Prefix> prefix = ParsePrefix(text)) {
+        return LookupPrefix(client, *prefix);
+    }
+    return LookupAddress(client, text);
+}
+
 class ReferralChain : public ::testing::TestWithParam<ChainCase> {};
 
 TEST_P(ReferralChain, AsksTheRightRegistriesAndReportsTheRecord) {
     const ChainCase& c = GetParam();
     FakeSocketLibrary sockets;
-    for (const std::string& host : {kApnic, kTwnic, kArin, kRipe, kLacnic, kAfrinic, kIana}) {
-        if (std::find(c.unresolvable.begin(), c.unresolvable.end(), host) == c.unresolvable.end()) {
-            sockets.AddServer(host);
-        }
-    }
-    for (const std::string& host : c.refusing) {
-        sockets.SetFailure(host, FakeSocketLibrary::Failure::Connect, 10061);
-    }
-    for (const Reply& reply : c.replies) {
-        sockets.SetReply(reply.host, reply.query, reply.bytes);
-    }
+    ServeChain(sockets, c.replies, c.unresolvable, c.refusing);
     testing::RecordingFeedback feedback;
     CWhoisClient client(sockets, feedback);
 
-    const LookupAnswer answer = LookupAddress(client, c.address);
+    const LookupAnswer answer = LookUp(client, c.address);
     const std::string& report = answer.report;
     const int result = answer.Found();
 
@@ -843,6 +892,377 @@ INSTANTIATE_TEST_SUITE_P(
                   Inet6numRecord(kIanaOwn),
                   1}),
     testing::CaseName<ChainCase>);
+
+// AS numbers: IANA first, then the registry it names, asked in that registry's form; the record
+// runs to the reply's end.
+INSTANTIATE_TEST_SUITE_P(
+    AsNumbers, ReferralChain,
+    ::testing::Values(
+        ChainCase{"IanaRefersToArin",
+                  "AS13335",
+                  {{kIana, "AS13335", kIanaAsToArin}, {kArin, "a 13335", kArinAs13335}},
+                  {{kIana, "AS13335"}, {kArin, "a 13335"}},
+                  AsRecord(kArinAs13335, "ASNumber:"),
+                  1},
+        ChainCase{"IanaRefersToLacnic",
+                  "AS264957",
+                  {{kIana, "AS264957", kIanaAsToLacnic}, {kLacnic, "AS264957", kLacnicAs264957}},
+                  {{kIana, "AS264957"}, {kLacnic, "AS264957"}},
+                  AsRecord(kLacnicAs264957, "aut-num:"),
+                  1},
+        ChainCase{"IanaRefersToRipe",
+                  "AS3333",
+                  {{kIana, "AS3333", kIanaAsToRipe}, {kRipe, "AS3333", kRipeAs3333}},
+                  {{kIana, "AS3333"}, {kRipe, "AS3333"}},
+                  AsRecord(kRipeAs3333, "aut-num:"),
+                  1},
+        // APNIC's reply names the block first: the record starts at the AS number's own object.
+        ChainCase{"IanaRefersToApnic",
+                  "AS4608",
+                  {{kIana, "AS4608", kIanaAsToApnic}, {kApnic, "AS4608", kApnicAs4608}},
+                  {{kIana, "AS4608"}, {kApnic, "AS4608"}},
+                  AsRecord(kApnicAs4608, "aut-num:"),
+                  1},
+        ChainCase{"IanaRefersToAfrinic",
+                  "AS36864",
+                  {{kIana, "AS36864", kIanaAsToAfrinic}, {kAfrinic, "AS36864", kAfrinicAs36864}},
+                  {{kIana, "AS36864"}, {kAfrinic, "AS36864"}},
+                  AsRecord(kAfrinicAs36864, "aut-num:"),
+                  1},
+        ChainCase{"AskedInPlainDecimal",
+                  "asn 0.3333",
+                  {{kIana, "AS3333", kIanaAsToRipe}, {kRipe, "AS3333", kRipeAs3333}},
+                  {{kIana, "AS3333"}, {kRipe, "AS3333"}},
+                  AsRecord(kRipeAs3333, "aut-num:"),
+                  1},
+        ChainCase{"ReplyWithoutRecordIsShownWhole",
+                  "AS3333",
+                  {{kIana, "AS3333", kIanaAsToRipe}, {kRipe, "AS3333", kRipeAsNone}},
+                  {{kIana, "AS3333"}, {kRipe, "AS3333"}},
+                  WithCrLf(kRipeAsNone),
+                  1},
+        ChainCase{"EmptyReplyIsShownWhole",
+                  "AS3333",
+                  {{kIana, "AS3333", kIanaAsToRipe}, {kRipe, "AS3333", ""}},
+                  {{kIana, "AS3333"}, {kRipe, "AS3333"}},
+                  "",
+                  1},
+        ChainCase{"RecordStartBeginsALineAndKeepsItsCase",
+                  "AS3333",
+                  {{kIana, "AS3333", kIanaAsToRipe},
+                   {kRipe, "AS3333", "% x\n Aut-num: AS3333\nremarks: aut-num: AS3333\n"}},
+                  {{kIana, "AS3333"}, {kRipe, "AS3333"}},
+                  WithCrLf("% x\n Aut-num: AS3333\nremarks: aut-num: AS3333\n"),
+                  1},
+        ChainCase{"ArinsRecordStartIsItsOwn",
+                  "AS13335",
+                  {{kIana, "AS13335", kIanaAsToArin},
+                   {kArin, "a 13335", "aut-num: AS13335\n\nASNumber: 13335\n# ARIN WHOIS\n"}},
+                  {{kIana, "AS13335"}, {kArin, "a 13335"}},
+                  WithCrLf("ASNumber: 13335\n# ARIN WHOIS\n"),
+                  1},
+        // LACNIC's "% whois" cut is for its network records only.
+        ChainCase{"LacnicCrLfRecordRunsToTheEnd",
+                  "AS264957",
+                  {{kIana, "AS264957", kIanaAsToLacnic},
+                   {kLacnic, "AS264957", "% x\r\naut-num: AS264957\r\nowner: X\r\n% whois\r\n"}},
+                  {{kIana, "AS264957"}, {kLacnic, "AS264957"}},
+                  WithCrLf("aut-num: AS264957\r\nowner: X\r\n% whois\r\n"),
+                  1},
+        ChainCase{"NoReferralShowsIanasAsBlock",
+                  "AS64512",
+                  {{kIana, "AS64512", kIanaAsOwn}},
+                  {{kIana, "AS64512"}},
+                  AsRecord(kIanaAsOwn, "as-block:"),
+                  1},
+        ChainCase{"NoReferralNorAsBlockFails",
+                  "AS0",
+                  {{kIana, "AS0", "% IANA WHOIS server\n\n as-block: 0-0\ninet6num: ::/0\n"}},
+                  {{kIana, "AS0"}},
+                  kFailed,
+                  0},
+        ChainCase{"UnknownHostShowsIanasAsBlock",
+                  "AS13335",
+                  {{kIana, "AS13335", IanaAsReferral("refer: whois.example.net\n")}},
+                  {{kIana, "AS13335"}},
+                  kIanaAsReferralRecord,
+                  1},
+        ChainCase{"TwnicIsNoReferralTarget",
+                  "AS13335",
+                  {{kIana, "AS13335", IanaAsReferral("refer: whois.twnic.net.tw\n")}},
+                  {{kIana, "AS13335"}},
+                  kIanaAsReferralRecord,
+                  1},
+        ChainCase{"OnlyAWhoisLineNamesTheRegistry",
+                  "AS13335",
+                  {{kIana, "AS13335", IanaAsReferral("whois:        whois.arin.net\n")},
+                   {kArin, "a 13335", kArinAs13335}},
+                  {{kIana, "AS13335"}, {kArin, "a 13335"}},
+                  AsRecord(kArinAs13335, "ASNumber:"),
+                  1},
+        ChainCase{
+            "ReferDecidesBeforeWhoisWithoutRegardToCase",
+            "AS13335",
+            {{kIana, "AS13335", IanaAsReferral("whois: whois.arin.net\nrefer:\tWHOIS.RIPE.NET\n")},
+             {kRipe, "AS13335", kRipeAs3333}},
+            {{kIana, "AS13335"}, {kRipe, "AS13335"}},
+            AsRecord(kRipeAs3333, "aut-num:"),
+            1},
+        ChainCase{"TheLargestNumber",
+                  "AS65535.65535",
+                  {{kIana, "AS4294967295", kIanaAsOwn}},
+                  {{kIana, "AS4294967295"}},
+                  AsRecord(kIanaAsOwn, "as-block:"),
+                  1},
+        ChainCase{
+            "RegistryReplyFailed",
+            "AS3333",
+            {{kIana, "AS3333", kIanaAsToRipe}, {kRipe, "AS3333", "FAILED\naut-num: AS3333\n"}},
+            {{kIana, "AS3333"}, {kRipe, "AS3333"}},
+            kFailed,
+            0},
+        ChainCase{"RegistryNotResolved",
+                  "AS3333",
+                  {{kIana, "AS3333", kIanaAsToRipe}},
+                  {{kIana, "AS3333"}},
+                  kFailed,
+                  0,
+                  {kRipe},
+                  {},
+                  {kServerNotResolved}},
+        ChainCase{"IanaRefuses", "AS3333", {}, {}, kFailed, 0, {}, {kIana}}),
+    testing::CaseName<ChainCase>);
+
+// Prefixes: the address lookup of the network, asked with the prefix at every registry; the
+// texts given without asking read the prefix with its host bits cleared.
+INSTANTIATE_TEST_SUITE_P(
+    Prefixes, ReferralChain,
+    ::testing::Values(
+        ChainCase{"Private", "10.0.0.0/8", {}, {}, kPrivate, 0},
+        ChainCase{"PrivateOnceHostBitsAreCleared", "11.1.2.3/7", {}, {}, kPrivate, 0},
+        ChainCase{"Private192", "192.168.7.0/24", {}, {}, kPrivate, 0},
+        ChainCase{"Loopback", "127.0.0.0/8", {}, {}, kLoopback, 0},
+        ChainCase{"ThroughApnic",
+                  "1.1.1.1/24",
+                  {{kApnic, "1.1.1.0/24", kApnicLabs}},
+                  {{kApnic, "1.1.1.0/24"}},
+                  WithCrLf(ApnicRecord(kApnicLabs)),
+                  1},
+        ChainCase{
+            "TwnicAddsToTheApnicRecord",
+            "203.66.0.0/16",
+            {{kApnic, "203.66.0.0/16", kApnicHinetTw}, {kTwnic, "203.66.0.0/16", kTwnicHinet}},
+            {{kApnic, "203.66.0.0/16"}, {kTwnic, "203.66.0.0/16"}},
+            WithCrLf(ApnicRecord(kApnicHinetTw) + kTwnicHinet),
+            1},
+        ChainCase{"ForcedToArinFor168_95",
+                  "168.95.0.0/16",
+                  {{kApnic, "168.95.0.0/16", kApnicLabs}, {kArin, "168.95.0.0/16", kArinOwn}},
+                  {{kApnic, "168.95.0.0/16"}, {kArin, "168.95.0.0/16"}},
+                  ArinRecord(kArinOwn),
+                  1},
+        ChainCase{"ThroughArin",
+                  "8.8.8.0/24",
+                  {{kApnic, "8.8.8.0/24", kApnicIana},
+                   {kArin, "8.8.8.0/24", kArinMatchList},
+                   {kArin, "NET-8-8-8-0-1", kArinGoogle}},
+                  {{kApnic, "8.8.8.0/24"}, {kArin, "8.8.8.0/24"}, {kArin, "NET-8-8-8-0-1"}},
+                  WithCrLf(ArinTodayRecord(kArinGoogle)),
+                  1},
+        ChainCase{
+            "ThroughRipe",
+            "128.79.0.0/18",
+            {{kApnic, "128.79.0.0/18", kApnicRipeBlock}, {kRipe, "128.79.0.0/18", kRipeBouygtel}},
+            {{kApnic, "128.79.0.0/18"}, {kRipe, "128.79.0.0/18"}},
+            WithCrLf(ApnicRecord(kRipeBouygtel)),
+            1},
+        ChainCase{"ThroughLacnic",
+                  "200.57.141.0/24",
+                  {{kApnic, "200.57.141.0/24", kApnicLacnicBlock},
+                   {kLacnic, "200.57.141.0/24", kLacnicTriara}},
+                  {{kApnic, "200.57.141.0/24"}, {kLacnic, "200.57.141.0/24"}},
+                  HeadBefore(TailFrom(kLacnicTriara, "inetnum:"), "% whois"),
+                  1},
+        ChainCase{"ThroughAfrinic",
+                  "196.11.240.0/24",
+                  {{kApnic, "196.11.240.0/24", kApnicIana},
+                   {kArin, "196.11.240.0/24", kArinTodayAfrinic},
+                   {kAfrinic, "196.11.240.0/24", kAfrinicMtn}},
+                  {{kApnic, "196.11.240.0/24"},
+                   {kArin, "196.11.240.0/24"},
+                   {kAfrinic, "196.11.240.0/24"}},
+                  WithCrLf(TailFrom(kAfrinicMtn, "inetnum:")),
+                  1},
+        ChainCase{"Ipv6ThroughIana",
+                  "2001:DB8::1/32",
+                  {{kIana, "2001:db8::/32", kIanaOwn}},
+                  {{kIana, "2001:db8::/32"}},
+                  Inet6numRecord(kIanaOwn),
+                  1},
+        ChainCase{"Ipv6ReferredToRipe",
+                  "2a00:2381::/32",
+                  {{kIana, "2a00:2381::/32", kIanaToRipe}, {kRipe, "2a00:2381::/32", kRipeBt6}},
+                  {{kIana, "2a00:2381::/32"}, {kRipe, "2a00:2381::/32"}},
+                  Inet6numRecord(kRipeBt6),
+                  1},
+        ChainCase{"Ipv6ReferredToApnicWithoutTwnic",
+                  "2030:1::/32",
+                  {{kIana, "2030:1::/32", kIanaToApnic}, {kApnic, "2030:1::/32", kApnicHinetTw}},
+                  {{kIana, "2030:1::/32"}, {kApnic, "2030:1::/32"}},
+                  WithCrLf(ApnicRecord(kApnicHinetTw)),
+                  1},
+        ChainCase{"Ipv6LinkLocal", "fe80::/10", {}, {}, kPrivate, 0},
+        ChainCase{"Ipv6UniqueLocal", "fd00::/8", {}, {}, kPrivate, 0},
+        ChainCase{"Ipv6Loopback", "::1/128", {}, {}, kLoopback, 0},
+        ChainCase{"Ipv6NetworkAddressAloneCounts",
+                  "::1/127",
+                  {{kIana, "::/127", kIanaOwn}},
+                  {{kIana, "::/127"}},
+                  Inet6numRecord(kIanaOwn),
+                  1},
+        ChainCase{"Ipv4MappedIsAnIpv6Prefix",
+                  "::ffff:10.0.0.0/104",
+                  {{kIana, "::ffff:a00:0/104", kIanaOwn}},
+                  {{kIana, "::ffff:a00:0/104"}},
+                  Inet6numRecord(kIanaOwn),
+                  1}),
+    testing::CaseName<ChainCase>);
+
+struct OwnerCase {
+    const char* name;
+    std::string asked;
+    std::vector<Reply> replies;
+    LookupEnding expectedEnding;
+    std::optional<Registry> expectedRegistry;
+    std::string expectedReply;  // the whole reply the record was cut from
+    bool expectedAsRecord = false;
+};
+
+void PrintTo(const OwnerCase& ownerCase, std::ostream* out) {
+    *out << ownerCase.name;
+}
+
+class RecordOwner : public ::testing::TestWithParam<OwnerCase> {};
+
+// The answer names whose reply the record shown was cut from, and hands over that whole reply.
+TEST_P(RecordOwner, NamesTheRegistryWhoseReplyTheRecordCameFrom) {
+    const OwnerCase& c = GetParam();
+    FakeSocketLibrary sockets;
+    ServeChain(sockets, c.replies);
+    testing::RecordingFeedback feedback;
+    CWhoisClient client(sockets, feedback);
+
+    const LookupAnswer answer = LookUp(client, c.asked);
+
+    EXPECT_EQ(answer.ending, c.expectedEnding);
+    EXPECT_EQ(answer.registry, c.expectedRegistry);
+    EXPECT_EQ(answer.reply, c.expectedReply);
+    EXPECT_EQ(answer.asRecord, c.expectedAsRecord);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Chains, RecordOwner,
+    ::testing::Values(
+        OwnerCase{"ApnicWithTwnicsAddition",
+                  "203.66.1.1",
+                  {{kApnic, "203.66.1.1", kApnicHinetTw}, {kTwnic, "203.66.1.1", kTwnicHinet}},
+                  LookupEnding::Record,
+                  Registry::Apnic,
+                  kApnicHinetTw},
+        OwnerCase{"ArinsHandleReply",
+                  "8.8.8.8",
+                  {{kApnic, "8.8.8.8", kApnicIana},
+                   {kArin, "8.8.8.8", kArinMatchList},
+                   {kArin, "NET-8-8-8-0-1", kArinGoogle}},
+                  LookupEnding::Record,
+                  Registry::Arin,
+                  kArinGoogle},
+        OwnerCase{"ArinWithoutRecordShowsApnics",
+                  "74.1.2.3",
+                  {{kApnic, "74.1.2.3", kApnicIana},
+                   {kArin, "74.1.2.3", "Example Cable Inc. EXCA-74 NET-74-0-0-0-1 (open\n"}},
+                  LookupEnding::Record,
+                  Registry::Apnic,
+                  kApnicIana},
+        OwnerCase{"LacnicWithoutRecordShowsRipes",
+                  "200.1.1.1",
+                  {{kApnic, "200.1.1.1", kApnicRipeBlock},
+                   {kRipe, "200.1.1.1", kRipeIanaBlk},
+                   {kLacnic, "200.1.1.1", "% no such block\r\n"}},
+                  LookupEnding::Record,
+                  Registry::RipeNcc,
+                  kRipeIanaBlk},
+        OwnerCase{"LacnicsOwnerRecord",
+                  "200.57.141.161",
+                  {{kApnic, "200.57.141.161", kApnicLacnicBlock},
+                   {kLacnic, "200.57.141.161", kLacnicTriara}},
+                  LookupEnding::Record,
+                  Registry::Lacnic,
+                  kLacnicTriara},
+        OwnerCase{"Afrinic",
+                  "196.11.240.215",
+                  {{kApnic, "196.11.240.215", kApnicIana},
+                   {kArin, "196.11.240.215", kArinTodayAfrinic},
+                   {kAfrinic, "196.11.240.215", kAfrinicMtn}},
+                  LookupEnding::Record,
+                  Registry::Afrinic,
+                  kAfrinicMtn},
+        OwnerCase{"IanasOwnIpv6Record",
+                  "2001:db8::1",
+                  {{kIana, "2001:db8::1", kIanaOwn}},
+                  LookupEnding::Record,
+                  Registry::Iana,
+                  kIanaOwn},
+        OwnerCase{"IanasReferralIsNoRecord",
+                  "2a00:2381:ffff::1",
+                  {{kIana, "2a00:2381:ffff::1", kIanaToRipe},
+                   {kRipe, "2a00:2381:ffff::1", "% No entries found.\n"}},
+                  LookupEnding::Record,
+                  std::nullopt,
+                  ""},
+        OwnerCase{
+            "PrefixThroughRipe",
+            "128.79.0.0/18",
+            {{kApnic, "128.79.0.0/18", kApnicRipeBlock}, {kRipe, "128.79.0.0/18", kRipeBouygtel}},
+            LookupEnding::Record,
+            Registry::RipeNcc,
+            kRipeBouygtel},
+        OwnerCase{"AsNumberAtLacnic",
+                  "AS264957",
+                  {{kIana, "AS264957", kIanaAsToLacnic}, {kLacnic, "AS264957", kLacnicAs264957}},
+                  LookupEnding::Record,
+                  Registry::Lacnic,
+                  kLacnicAs264957,
+                  true},
+        OwnerCase{"AsReplyShownWhole",
+                  "AS3333",
+                  {{kIana, "AS3333", kIanaAsToRipe}, {kRipe, "AS3333", kRipeAsNone}},
+                  LookupEnding::Record,
+                  Registry::RipeNcc,
+                  kRipeAsNone,
+                  true},
+        OwnerCase{"IanasAsBlock",
+                  "AS64512",
+                  {{kIana, "AS64512", kIanaAsOwn}},
+                  LookupEnding::Record,
+                  Registry::Iana,
+                  kIanaAsOwn,
+                  true},
+        OwnerCase{"AsNumberFailed",
+                  "AS3333",
+                  {{kIana, "AS3333", kIanaAsToRipe}, {kRipe, "AS3333", "FAILED\n"}},
+                  LookupEnding::Failed,
+                  std::nullopt,
+                  ""},
+        OwnerCase{"Private", "10.1.2.3", {}, LookupEnding::Private, std::nullopt, ""},
+        OwnerCase{"Loopback", "::1", {}, LookupEnding::Loopback, std::nullopt, ""},
+        OwnerCase{"ArinNamesApnic",
+                  "144.134.121.81",
+                  {{kApnic, "144.134.121.81", kApnicErx}, {kArin, "144.134.121.81", kArinErxApnic}},
+                  LookupEnding::Failed,
+                  std::nullopt,
+                  ""}),
+    testing::CaseName<OwnerCase>);
 
 }  // namespace
 }  // namespace quorvel
