@@ -250,6 +250,7 @@ void CBatch::ReadInput() {
         ++m_readCount;
         m_changed.notify_all();
     }
+    std::lock_guard<std::mutex> lock(m_mutex);
     --m_threadsLeft;
     m_changed.notify_all();
 }
