@@ -27,13 +27,8 @@ BatchStatus StatusOf(LocateAnswer::Ending ending, bool refused) {
     return refused ? BatchStatus::Refused : BatchStatus::Failed;
 }
 
-std::string RegistryName(const std::optional<Registry>& registry) {
-    for (const RegistryServer& server : kRegistryServers) {
-        if (registry == server.registry) {
-            return std::string(server.name);
-        }
-    }
-    return {};
+std::string NameOf(const std::optional<Registry>& registry) {
+    return registry ? std::string(RegistryName(*registry)) : std::string();
 }
 
 RecordSummary SummaryOf(const LocateAnswer& found) {
@@ -85,7 +80,7 @@ BatchAnswer LookUpForBatch(const std::string& destination, ISocketLibrary& socke
     answer.kind = std::string(KindName(found.kind));
     answer.name = found.name;
     answer.address = found.address;
-    answer.registry = RegistryName(found.registry);
+    answer.registry = NameOf(found.registry);
     answer.summary = SummaryOf(found);
     answer.report = found.report;
     answer.messages = messages.str();

@@ -8,16 +8,6 @@
 namespace quorvel {
 namespace {
 
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return LowerAscii(x) == LowerAscii(y);
-           });
-}
-
 // `lowerNeedle` is written in lower case.
 bool HoldsIgnoringCase(std::string_view text, std::string_view lowerNeedle) {
     const auto found = std::search(
@@ -35,24 +25,6 @@ bool LineSays(std::string_view line, const RefusalMark& mark) {
 }
 
 }  // namespace
-
-std::optional<Registry> RegistryServedAt(std::string_view serverHost) {
-    for (const RegistryServer& server : kRegistryServers) {
-        if (EqualIgnoringCase(serverHost, server.host)) {
-            return server.registry;
-        }
-    }
-    return std::nullopt;
-}
-
-std::string_view RegistryNameAt(std::string_view serverHost) {
-    for (const RegistryServer& server : kRegistryServers) {
-        if (EqualIgnoringCase(serverHost, server.host)) {
-            return server.name;
-        }
-    }
-    return serverHost;
-}
 
 bool IsRefusalReply(std::string_view serverHost, std::string_view reply) {
     const std::optional<Registry> registry = RegistryServedAt(serverHost);

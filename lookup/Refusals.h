@@ -29,11 +29,4 @@ inline constexpr RefusalMark kRefusalMarks[] = {
 // True when `reply`, from the whois server `serverHost`, says that the server refuses to answer.
 bool IsRefusalReply(std::string_view serverHost, std::string_view reply);
 
-// The registry whose whois server is `serverHost` (compared without regard to case); none for
-// any other host.
-std::optional<Registry> RegistryServedAt(std::string_view serverHost);
-
-// The registry's name as the user reads it ("RIPE NCC"); the host itself for any other server.
-std::string_view RegistryNameAt(std::string_view serverHost);
-
 }  // namespace quorvel
