@@ -21,6 +21,7 @@
     mode = "answer"                    # answer | drip | silent | endless | reset
     chunk = 7                          # bytes per send (answer, drip)
     interval = 0.002                   # seconds between sends (drip)
+    delay = 0.1                        # seconds before the reply begins
 
     [expect]
     status = 0
@@ -38,6 +39,7 @@ For the batch's cases (all optional):
 
     [expect]
     requests_in_any_order = true       # a batch asks in parallel: the requests as a multiset
+    most_connections_per_server = 2    # no stand-in ever had more connections open at once
     stderr_pattern = "..."             # instead of stderr: a regular expression it matches whole
     stdout = [{ expected_file = "batch/mixed-200.csv" }]   # bytes under tests/e2e
 
@@ -93,6 +95,7 @@ class Case:
         self.stderr = expect.get("stderr", "").encode("latin-1")
         self.stderr_pattern = expect.get("stderr_pattern")
         self.requests_in_any_order = expect.get("requests_in_any_order", False)
+        self.most_connections_per_server = expect.get("most_connections_per_server")
         self.stdout = b"".join(expected_part(part) for part in expect.get("stdout", []))
 
     def script(self):
@@ -120,6 +123,7 @@ def behaviour_of(exchange):
         exchange.get("mode", "answer"),
         exchange.get("chunk", 0),
         exchange.get("interval", 0.0),
+        exchange.get("delay", 0.0),
     )
 
 

@@ -56,7 +56,11 @@ def run_case(case, lookup):
             return [f"quorvel-lookup still running after {RUN_LIMIT} s"], float(RUN_LIMIT)
         elapsed = time.monotonic() - started
         requests = whois.requests()
+        most_open = whois.most_open()
     problems = []
+    limit = case.most_connections_per_server
+    if limit is not None and any(count > limit for count in most_open.values()):
+        problems.append(f"connections open at once {most_open!r}, more than {limit}")
     if returncode != case.status:
         problems.append(f"exit status {returncode}, expected {case.status}")
     problems += compare_bytes("stdout", stdout, case.stdout)
