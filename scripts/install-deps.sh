@@ -20,6 +20,8 @@ run_packages=(
     libwxgtk3.2-dev
     # GTK's own headers, for the settings the window changes at start-up
     libgtk-3-dev
+    # quorvel-lookup's options and its JSON Lines: header-only, also in the Windows builds
+    libcli11-dev nlohmann-json3-dev
 )
 package_packages=(
     # dpkg-shlibdeps reads the package's dependencies off the programs, which cpack finds
