@@ -32,7 +32,7 @@ constexpr std::size_t kReadAhead = 256;  // destinations read before the run nee
 constexpr std::size_t kOpenJobsPerLookup = 4;
 constexpr std::size_t kMostLinesWaiting = 4096;  // lines read and not yet written
 // Answers kept for later lines that repeat a destination; the oldest are forgotten first.
-constexpr std::size_t kRememberedAnswerBytes = std::size_t{32} * 1024 * 1024;
+constexpr std::size_t kRememberedAnswerBytes = std::size_t{16} * 1024 * 1024;
 constexpr std::chrono::milliseconds kRedrawInterval{100};  // at most 10 redraws a second
 // How long an interrupted run waits for its lookups to see the cancel: only the resolver, which
 // cannot be interrupted, takes longer.
