@@ -79,16 +79,19 @@ def run_case(case, lookup):
 
 def run_program(command, case):
     """Runs quorvel-lookup with the case's standard input; its stderr on a pseudo-terminal
-    when the case asks for one, and SIGINT sent after the case's delay. Gives the exit status
-    and the bytes of stdout and stderr."""
+    when the case asks for one, and SIGINT sent to its process group after the case's delay.
+    Gives the exit status and the bytes of stdout and stderr."""
     stderr_terminal = None
     if case.stderr_terminal:
         stderr_terminal, terminal_end = pty.openpty()
+    # A session of its own, so that SIGINT goes to its whole process group, as a terminal's
+    # Ctrl-C does (under wine, to the wine process behind the sandbox's script too).
     process = subprocess.Popen(
         command,
         stdin=subprocess.PIPE,
         stdout=subprocess.PIPE,
         stderr=terminal_end if stderr_terminal is not None else subprocess.PIPE,
+        start_new_session=case.interrupt_after is not None,
     )
     terminal_bytes = []
     if stderr_terminal is not None:
@@ -96,7 +99,7 @@ def run_program(command, case):
         reader = threading.Thread(target=read_terminal, args=(stderr_terminal, terminal_bytes))
         reader.start()
     if case.interrupt_after is not None:
-        threading.Timer(case.interrupt_after, process.send_signal, (signal.SIGINT,)).start()
+        threading.Timer(case.interrupt_after, os.killpg, (process.pid, signal.SIGINT)).start()
     try:
         stdout, stderr = process.communicate(case.stdin, timeout=RUN_LIMIT)
     except subprocess.TimeoutExpired:
