@@ -20,13 +20,13 @@ constexpr unsigned char kRunBytes = kDigit | kHexLetter | kColon | kDot;
 
 constexpr std::array<unsigned char, 256> MakeByteClasses() {
     std::array<unsigned char, 256> classes{};
-    for (int c = '0'; c <= '9'; ++c) {
-        classes[static_cast<std::size_t>(c)] = kDigit;
+    for (std::size_t c = '0'; c <= '9'; ++c) {
+        classes[c] = kDigit;
     }
-    for (int c = 'a'; c <= 'z'; ++c) {
+    for (std::size_t c = 'a'; c <= 'z'; ++c) {
         const unsigned char letter = c <= 'f' ? kHexLetter : kWordOnly;
-        classes[static_cast<std::size_t>(c)] = letter;
-        classes[static_cast<std::size_t>(c - 'a' + 'A')] = letter;
+        classes[c] = letter;
+        classes[c - 'a' + 'A'] = letter;
     }
     classes['_'] = kWordOnly;
     classes[':'] = kColon;

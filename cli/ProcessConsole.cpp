@@ -8,8 +8,9 @@
 #include <windows.h>
 #else
 #include <sys/ioctl.h>
-#include <signal.h>
 #include <unistd.h>
+
+#include <csignal>
 #endif
 
 namespace quorvel {

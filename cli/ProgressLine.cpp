@@ -1,6 +1,7 @@
 #include "ProgressLine.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace quorvel {
@@ -15,7 +16,7 @@ std::string Bar(std::size_t done, std::size_t total) {
 }
 
 std::string Minutes(double seconds) {
-    const auto whole = static_cast<long>(seconds + 0.5);
+    const long whole = std::lround(seconds);
     char text[32];
     std::snprintf(text, sizeof text, "%ld:%02ld", whole / 60, whole % 60);
     return text;

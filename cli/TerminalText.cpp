@@ -39,14 +39,15 @@ std::string EscapedForTerminal(std::string_view text) {
         } else if (length > 1) {
             out.append(text, pos, length);
             pos += length;
-        } else if (byte == '\t' || byte == '\n' || (byte == '\r' && EndsALine(text, pos))) {
-            out += static_cast<char>(byte);
-            ++pos;
-        } else if (IsC0OrDelete(byte) || (byte >= 0x80 && byte <= 0x9F)) {
-            AppendEscape(out, byte);
-            ++pos;
         } else {
-            out += static_cast<char>(byte);
+            const bool lineEndOrTab =
+                byte == '\t' || byte == '\n' || (byte == '\r' && EndsALine(text, pos));
+            const bool control = IsC0OrDelete(byte) || (byte >= 0x80 && byte <= 0x9F);
+            if (control && !lineEndOrTab) {
+                AppendEscape(out, byte);
+            } else {
+                out += static_cast<char>(byte);
+            }
             ++pos;
         }
     }
