@@ -1,5 +1,9 @@
 #include "ConsoleView.h"
 
+#include <sstream>
+
+#include "TerminalText.h"
+
 namespace quorvel {
 namespace {
 
@@ -22,21 +26,34 @@ std::string_view KindWords(DestinationKind kind) {
 
 }  // namespace
 
+void ConsoleView::WriteErr(const std::string& text) {
+    m_err << (m_terminal ? EscapedForTerminal(text) : text) << std::flush;
+}
+
 void ConsoleView::ShowMessageBox(const std::string& text, MessageIcon) {
-    m_err << text << '\n' << std::flush;
+    WriteErr(text + '\n');
 }
 
 void ConsoleView::OnExchange(std::string_view serverHost, std::string_view queryText) {
     if (m_verbose) {
-        m_err << "Querying " << serverHost << " for \"" << queryText << "\"\n" << std::flush;
+        std::ostringstream line;
+        line << "Querying " << serverHost << " for \"" << queryText << "\"\n";
+        WriteErr(line.str());
     }
 }
 
 void ConsoleView::OnDestinationRead(const Destination& destination) {
     if (m_verbose) {
-        m_err << "Reading \"" << destination.typed << "\" as " << KindWords(KindOf(destination))
-              << " \"" << ReadText(destination) << "\"\n"
-              << std::flush;
+        std::ostringstream line;
+        line << "Reading \"" << destination.typed << "\" as " << KindWords(KindOf(destination))
+             << " \"" << ReadText(destination) << "\"\n";
+        WriteErr(line.str());
+    }
+}
+
+void ConsoleView::OnServerRefused(std::string_view serverHost) {
+    if (m_refusalListener) {
+        m_refusalListener(serverHost);
     }
 }
 

@@ -1,11 +1,15 @@
 #include "LookupTool.h"
 
 #include <algorithm>
+#include <sstream>
 
+#include "BatchRun.h"
 #include "ConsoleView.h"
 #include "LocateCommand.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
+#include "TerminalText.h"
+#include "ToolOptions.h"
 #include "Version.h"
 
 namespace quorvel {
@@ -33,41 +37,53 @@ constexpr char kUsage[] =
     "      --help     show this help and exit\n"
     "      --version  show the version and exit\n"
     "\n"
+    "Many destinations at once, as a batch:\n"
+    "  -f, --file FILE     read destinations from FILE, one a line (- reads standard input);\n"
+    "                      empty lines and lines beginning with # are skipped\n"
+    "      --extract       instead, look up every IPv4 and IPv6 address in the files and\n"
+    "                      arguments (a log), each once, with how often it occurs\n"
+    "      --format FORMAT text (the default, as above), csv or json (JSON Lines): one row\n"
+    "                      per destination with its name, address, registry, range,\n"
+    "                      network, holder, country and status\n"
+    "      --jobs N        up to N lookups at once (1-32; default 8)\n"
+    "      --per-server N  up to N exchanges at once with one registry server (1-4;\n"
+    "                      default 2)\n"
+    "      --no-progress   no progress line on stderr (it is drawn only on a terminal)\n"
+    "A batch writes the answers in input order, asks each destination once and asks no\n"
+    "registry again that has refused to answer; Ctrl-C stops it (exit status 130) after\n"
+    "writing every answer that was complete.\n"
+    "\n"
     "Exit status: 0 a record, or a private or loopback address; 1 the query failed;\n"
     "2 a usage error or an empty destination; 3 a destination did not resolve.\n"
     "With several destinations, the highest.\n";
 
 constexpr char kVersion[] = QUORVEL_VERSION_LINE "\n";
 
-struct Options {
-    bool verbose = false;
-    bool help = false;
-    bool version = false;
-    std::vector<std::string> destinations;
-};
-
-// False after an unknown option, which has been reported.
-bool ParseArguments(const std::vector<std::string>& args, Options& options, std::ostream& err) {
-    bool optionsEnded = false;
-    for (const std::string& arg : args) {
-        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-            options.destinations.push_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "-v" || arg == "--verbose") {
-            options.verbose = true;
-        } else if (arg == "--help") {
-            options.help = true;
-        } else if (arg == "--version") {
-            options.version = true;
-        } else {
-            err << "quorvel-lookup: unknown option '" << arg << "'\n"
-                << "Try 'quorvel-lookup --help' for more information.\n";
-            return false;
+// One destination after another, as quorvel-lookup has always run.
+int RunOneAfterAnother(const ToolOptions& options, ToolConsole& console, ISocketLibrary& sockets) {
+    ConsoleView view(console.err, options.verbose);
+    view.SetTerminal(console.errIsTerminal);
+    int status = kExitAnswered;
+    bool printedResult = false;
+    for (const ToolInput& input : options.inputs) {
+        view.SetDestination(input.text);
+        const LocateOutcome outcome = CLocateCommand(view, sockets).OnLocate();
+        status = std::max(status, ExitStatusOf(outcome));
+        if (!ShowsResult(outcome)) {
+            continue;
         }
+        std::string text = (printedResult ? "\n" : "") + view.InformationText();
+        if (text.empty() || text.back() != '\n') {
+            text += '\n';
+        }
+        console.out << (console.outIsTerminal ? EscapedForTerminal(text) : text);
+        console.out.flush();
+        printedResult = true;
     }
-    return true;
+    return status;
 }
+
+}  // namespace
 
 int ExitStatusOf(LocateOutcome outcome) {
     switch (outcome) {
@@ -87,51 +103,40 @@ bool ShowsResult(LocateOutcome outcome) {
     return outcome == LocateOutcome::Answered || outcome == LocateOutcome::QueryFailed;
 }
 
-}  // namespace
+int RunLookupTool(const std::vector<std::string>& args, ToolConsole& console,
+                  ISocketLibrary& sockets) {
+    const std::optional<ToolOptions> options = ParseToolOptions(args, console.err);
+    if (!options) {
+        return kExitUsage;
+    }
+    if (options->help) {
+        console.out << kUsage;
+        return kExitAnswered;
+    }
+    if (options->version) {
+        console.out << kVersion;
+        return kExitAnswered;
+    }
+    if (options->inputs.empty()) {
+        console.err << "quorvel-lookup: no destination given\n"
+                    << "Try 'quorvel-lookup --help' for more information.\n";
+        return kExitUsage;
+    }
+
+    if (sockets.Startup(kSocketLibraryVersion) != 0) {
+        console.err << LoadStringResource(IDS_SOCKETS_START_FAILED) << '\n' << std::flush;
+    }
+    const int status = options->batch ? RunBatch(*options, console, sockets)
+                                      : RunOneAfterAnother(*options, console, sockets);
+    sockets.Cleanup();
+    return status;
+}
 
 int RunLookupTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                   ISocketLibrary& sockets) {
-    Options options;
-    if (!ParseArguments(args, options, err)) {
-        return kExitUsage;
-    }
-    if (options.help) {
-        out << kUsage;
-        return kExitAnswered;
-    }
-    if (options.version) {
-        out << kVersion;
-        return kExitAnswered;
-    }
-    if (options.destinations.empty()) {
-        err << "quorvel-lookup: no destination given\n"
-            << "Try 'quorvel-lookup --help' for more information.\n";
-        return kExitUsage;
-    }
-
-    ConsoleView view(err, options.verbose);
-    if (sockets.Startup(kSocketLibraryVersion) != 0) {
-        view.ShowMessageBox(LoadStringResource(IDS_SOCKETS_START_FAILED), MessageIcon::None);
-    }
-    int status = kExitAnswered;
-    bool printedResult = false;
-    for (const std::string& destination : options.destinations) {
-        view.SetDestination(destination);
-        const LocateOutcome outcome = CLocateCommand(view, sockets).OnLocate();
-        status = std::max(status, ExitStatusOf(outcome));
-        if (!ShowsResult(outcome)) {
-            continue;
-        }
-        const std::string& text = view.InformationText();
-        out << (printedResult ? "\n" : "") << text;
-        if (text.empty() || text.back() != '\n') {
-            out << '\n';
-        }
-        out.flush();
-        printedResult = true;
-    }
-    sockets.Cleanup();
-    return status;
+    std::istringstream noInput;
+    ToolConsole console{noInput, out, err};
+    return RunLookupTool(args, console, sockets);
 }
 
 }  // namespace quorvel

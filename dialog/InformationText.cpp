@@ -26,8 +26,8 @@ constexpr LeadByte kLeadBytes[] = {
     {0xF8, 0xF0, 4, 0x10000},
 };
 
-// The length of the UTF-8 sequence at `pos`, or 0 when the bytes there are not valid UTF-8
-// (overlong forms, surrogates and values past U+10FFFF are not).
+}  // namespace
+
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos) {
     const auto lead = static_cast<unsigned char>(text[pos]);
     for (const LeadByte& form : kLeadBytes) {
@@ -61,6 +61,8 @@ bool IsValidUtf8(std::string_view text) {
     }
     return true;
 }
+
+namespace {
 
 void AppendCharacter(std::string& out, unsigned char byte, bool asLatin1) {
     if (byte == 0) {

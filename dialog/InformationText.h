@@ -15,4 +15,9 @@ namespace quorvel {
 // control cannot hold, shows as the symbol for null (U+2400).
 std::string InformationBoxText(std::string_view reportBytes);
 
+// The length of the UTF-8 character at `pos`, or 0 when the bytes there are not valid UTF-8
+// (overlong forms, surrogates and values past U+10FFFF are not).
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos);
+bool IsValidUtf8(std::string_view text);
+
 }  // namespace quorvel

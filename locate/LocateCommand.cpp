@@ -38,8 +38,8 @@ LocateAnswer::Ending EndingOf(LookupEnding ending) {
 
 }  // namespace
 
-CLocateCommand::CLocateCommand(ILocateView& view, ISocketLibrary& sockets)
-    : m_view(view), m_sockets(sockets) {}
+CLocateCommand::CLocateCommand(ILocateView& view, ISocketLibrary& sockets, CSharedExchanges* shared)
+    : m_view(view), m_sockets(sockets), m_shared(shared) {}
 
 LocateOutcome CLocateCommand::OnLocate() {
     if (!Begin()) {
@@ -72,7 +72,7 @@ bool CLocateCommand::Begin() {
 
 void CLocateCommand::Run(ILookupFeedback& feedback) {
     m_feedback = &feedback;
-    CWhoisClient client(m_sockets, feedback);
+    CWhoisClient client(m_sockets, feedback, m_shared);
     std::optional<LookupAnswer> found =
         std::visit([&](const auto& read) { return Locate(read, client); }, m_destination.value);
     if (!found) {

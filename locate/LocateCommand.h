@@ -9,6 +9,7 @@
 #include "Destination.h"
 #include "LocateView.h"
 #include "Lookup.h"
+#include "SharedExchanges.h"
 #include "SocketLibrary.h"
 
 namespace quorvel {
@@ -41,7 +42,8 @@ struct LocateAnswer {
 
 class CLocateCommand {
 public:
-    CLocateCommand(ILocateView& view, ISocketLibrary& sockets);
+    // `shared`: what the lookups of a run of many share (SharedExchanges.h); none for one.
+    CLocateCommand(ILocateView& view, ISocketLibrary& sockets, CSharedExchanges* shared = nullptr);
 
     // The whole command on the caller's thread: Begin, Run and Finish one after the other.
     LocateOutcome OnLocate();
@@ -86,6 +88,7 @@ private:
 
     ILocateView& m_view;
     ISocketLibrary& m_sockets;
+    CSharedExchanges* m_shared;
     ILookupFeedback* m_feedback = nullptr;  // set while Run runs
     Destination m_destination;
     LocateAnswer m_answer;

@@ -44,6 +44,24 @@ inline std::optional<std::string_view> TextInParentheses(std::string_view text) 
     return text.substr(open + 1, close - open - 1);
 }
 
+// ASCII letters in lower case; every other byte as it is (whatever the locale).
+inline char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Equal but for the case of ASCII letters (host names).
+inline bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t index = 0; index < a.size(); ++index) {
+        if (LowerAscii(a[index]) != LowerAscii(b[index])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // Every occurrence of `from` replaced by `to`, scanning left to right without overlap.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 

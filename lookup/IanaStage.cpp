@@ -20,14 +20,6 @@
 namespace quorvel {
 namespace {
 
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) {
-        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 // The host IANA's reply names: the first "refer:" line's value, else the first "whois:" line's.
 std::optional<std::string> ReferralHost(const std::vector<ReplyLine>& lines) {
     for (const std::string_view key : {"refer:", "whois:"}) {

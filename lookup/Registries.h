@@ -2,7 +2,10 @@
 // at its public whois server (port 43).
 #pragma once
 
+#include <optional>
 #include <string_view>
+
+#include "ByteText.h"
 
 namespace quorvel {
 
@@ -31,6 +34,33 @@ constexpr std::string_view ServerHost(Registry registry) {
         }
     }
     return {};
+}
+
+// The registry's name as the user reads it ("RIPE NCC").
+constexpr std::string_view RegistryName(Registry registry) {
+    for (const RegistryServer& server : kRegistryServers) {
+        if (server.registry == registry) {
+            return server.name;
+        }
+    }
+    return {};
+}
+
+// The registry whose whois server is `serverHost` (compared without regard to case); none for
+// any other host.
+inline std::optional<Registry> RegistryServedAt(std::string_view serverHost) {
+    for (const RegistryServer& server : kRegistryServers) {
+        if (EqualIgnoringCase(serverHost, server.host)) {
+            return server.registry;
+        }
+    }
+    return std::nullopt;
+}
+
+// The name of the registry at `serverHost`; the host itself for any other server.
+inline std::string_view RegistryNameAt(std::string_view serverHost) {
+    const std::optional<Registry> registry = RegistryServedAt(serverHost);
+    return registry ? RegistryName(*registry) : serverHost;
 }
 
 }  // namespace quorvel

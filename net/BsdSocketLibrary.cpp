@@ -24,6 +24,10 @@
 namespace quorvel {
 namespace {
 
+// The error of the call that failed last, for each thread: lookups may run on many threads at
+// once, each asking LastError about its own calls.
+thread_local int t_lastError = 0;
+
 sockaddr_in ToSockaddr(const SocketAddressV4& address) {
     sockaddr_in native{};
     native.sin_family = static_cast<sa_family_t>(address.family);
@@ -60,7 +64,7 @@ public:
 
     std::optional<HostEntry> GetHostByName(const std::string& hostName) override {
         std::optional<std::vector<Ipv4Address>> addresses =
-            LookUpIpv4Addresses(hostName, m_lastError);
+            LookUpIpv4Addresses(hostName, t_lastError);
         if (!addresses) {
             return std::nullopt;
         }
@@ -70,21 +74,21 @@ public:
     }
 
     std::optional<std::string> GetHostByAddr(const Ipv4Address& address) override {
-        return LookUpIpv4Name(address, m_lastError);
+        return LookUpIpv4Name(address, t_lastError);
     }
 
     std::optional<std::vector<Ipv6Address>> GetHostByName6(const std::string& hostName) override {
-        return LookUpIpv6Addresses(hostName, m_lastError);
+        return LookUpIpv6Addresses(hostName, t_lastError);
     }
 
     std::optional<std::string> GetHostByAddr6(const Ipv6Address& address) override {
-        return LookUpIpv6Name(address, m_lastError);
+        return LookUpIpv6Name(address, t_lastError);
     }
 
     Socket OpenStreamSocket() override {
         const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         if (fd < 0) {
-            m_lastError = errno;
+            t_lastError = errno;
         }
         return fd;
     }
@@ -140,15 +144,14 @@ public:
 
     void CancelWaits() override { m_waitsCancelled = true; }
 
-    int LastError() override { return m_lastError; }
+    int LastError() override { return t_lastError; }
 
 private:
     int Fail(int error) {
-        m_lastError = error;
+        t_lastError = error;
         return -1;
     }
 
-    int m_lastError = 0;
     std::atomic<bool> m_waitsCancelled{false};
 };
 

@@ -21,6 +21,10 @@ public:
         static_cast<void>(serverHost);
         static_cast<void>(queryText);
     }
+
+    // The whois server refused to answer, now or earlier in a run of many lookups; the lookup
+    // then ends as if the exchange had failed.
+    virtual void OnServerRefused(std::string_view serverHost) { static_cast<void>(serverHost); }
 };
 
 }  // namespace quorvel

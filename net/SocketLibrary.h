@@ -90,7 +90,7 @@ public:
     // "cancelled" error. The resolver's look-ups cannot be interrupted.
     virtual void CancelWaits() = 0;
 
-    // WSAGetLastError / errno of the call that failed last.
+    // WSAGetLastError / errno of the call that failed last on the calling thread.
     virtual int LastError() = 0;
 
     // The bounds every exchange keeps to.

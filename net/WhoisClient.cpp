@@ -51,8 +51,9 @@ milliseconds TimeLeft(Clock::time_point deadline) {
 
 }  // namespace
 
-CWhoisClient::CWhoisClient(ISocketLibrary& sockets, ILookupFeedback& feedback)
-    : m_sockets(sockets), m_feedback(feedback), m_serverAddress{} {}
+CWhoisClient::CWhoisClient(ISocketLibrary& sockets, ILookupFeedback& feedback,
+                           CSharedExchanges* shared)
+    : m_sockets(sockets), m_feedback(feedback), m_shared(shared), m_serverAddress{} {}
 
 int CWhoisClient::SetServer(const std::string& hostName) {
     if (hostName == m_serverName) {
@@ -81,6 +82,24 @@ std::string CWhoisClient::Query(const std::string& queryText) {
     if (!m_hasServer) {
         return "FAILED - no server selected.";
     }
+    if (m_shared == nullptr) {
+        return AskServer(queryText);
+    }
+    CSharedExchanges::Outcome outcome =
+        m_shared->Ask(m_serverName, queryText, [&] { return AskServer(queryText); });
+    switch (outcome.kind) {
+        case CSharedExchanges::Outcome::Kind::Reply:
+            break;
+        case CSharedExchanges::Outcome::Kind::Refused:
+            m_feedback.OnServerRefused(m_serverName);
+            return "FAILED - the server refuses to answer.";
+        case CSharedExchanges::Outcome::Kind::Cancelled:
+            return FailedLine("connect() failed: ", kErrorCancelled);
+    }
+    return std::move(outcome.reply);
+}
+
+std::string CWhoisClient::AskServer(const std::string& queryText) {
     m_feedback.OnExchange(m_serverName, queryText);
     return Exchange(queryText + " \r\n");
 }

@@ -15,6 +15,10 @@
 namespace quorvel {
 namespace {
 
+// The error of the call that failed last, for each thread: lookups may run on many threads at
+// once, each asking LastError about its own calls.
+thread_local int t_lastError = 0;
+
 sockaddr_in ToSockaddr(const SocketAddressV4& address) {
     sockaddr_in native{};
     native.sin_family = static_cast<short>(address.family);
@@ -41,12 +45,12 @@ public:
 
     std::optional<HostEntry> GetHostByName(const std::string& hostName) override {
         if (hostName.find('\0') != std::string::npos) {
-            m_lastError = kErrorNoData;  // the resolver would read a shorter name
+            t_lastError = kErrorNoData;  // the resolver would read a shorter name
             return std::nullopt;
         }
         const hostent* host = ::gethostbyname(hostName.c_str());
         if (host == nullptr) {
-            m_lastError = ResolverErrorCode(::WSAGetLastError());
+            t_lastError = ResolverErrorCode(::WSAGetLastError());
             return std::nullopt;
         }
         HostEntry entry;
@@ -67,24 +71,24 @@ public:
         if (host != nullptr && host->h_name != nullptr) {
             return std::string(host->h_name);
         }
-        m_lastError = ResolverErrorCode(::WSAGetLastError());
+        t_lastError = ResolverErrorCode(::WSAGetLastError());
         return std::nullopt;
     }
 
     // IPv6 names go through getaddrinfo and getnameinfo, which Windows XP's ws2_32 has; the
     // hostent calls know IPv4 alone.
     std::optional<std::vector<Ipv6Address>> GetHostByName6(const std::string& hostName) override {
-        return LookUpIpv6Addresses(hostName, m_lastError);
+        return LookUpIpv6Addresses(hostName, t_lastError);
     }
 
     std::optional<std::string> GetHostByAddr6(const Ipv6Address& address) override {
-        return LookUpIpv6Name(address, m_lastError);
+        return LookUpIpv6Name(address, t_lastError);
     }
 
     Socket OpenStreamSocket() override {
         const SOCKET socket = ::socket(AF_INET, SOCK_STREAM, 0);
         if (socket == INVALID_SOCKET) {
-            m_lastError = ::WSAGetLastError();
+            t_lastError = ::WSAGetLastError();
             return -1;
         }
         return static_cast<Socket>(socket);
@@ -150,7 +154,7 @@ public:
 
     void CancelWaits() override { m_waitsCancelled = true; }
 
-    int LastError() override { return m_lastError; }
+    int LastError() override { return t_lastError; }
 
 private:
     // Waits with `select` (given the time-out of one slice), `wait` at most, unless the waits
@@ -172,11 +176,10 @@ private:
     }
 
     int Fail(int error) {
-        m_lastError = error;
+        t_lastError = error;
         return -1;
     }
 
-    int m_lastError = 0;
     std::atomic<bool> m_waitsCancelled{false};
 };
 

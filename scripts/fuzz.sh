@@ -23,6 +23,7 @@ targets=(
     "fuzz_ipv6_address $seeds/ipv6_address"
     "fuzz_destination $seeds/destination"
     "fuzz_reply_lines $replies"
+    "fuzz_batch_output $replies"
 )
 
 for entry in "${targets[@]}"; do

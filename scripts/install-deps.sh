@@ -22,6 +22,8 @@ run_packages=(
     libgtk-3-dev
     # international host names, turned into the ASCII form the resolver is asked about
     libidn2-dev
+    # quorvel-lookup's options and its JSON Lines: header-only, also in the Windows builds
+    libcli11-dev nlohmann-json3-dev
 )
 package_packages=(
     # dpkg-shlibdeps reads the package's dependencies off the programs, which cpack finds

@@ -20,9 +20,10 @@ echo "   end-to-end cases)"
 python3 tests/e2e/demo.py --build build/ci --console >/dev/null || [ $? -eq 77 ]  # 77: no sandbox here
 
 echo "== benchmarks, one short run each (ctest ran the microbenchmarks): the whole-process"
-echo "   comparison with the whois client, and the window's start-up"
+echo "   comparison with the whois client, the window's start-up, and quorvel-lookup's batch"
 bench/compare-whois.sh --build build/ci --runs 3
 bench/window-startup.sh --build build/ci --runs 1
+bench/batch-bench.sh --build build/ci --quick
 
 echo "== install rules, desktop integration, man pages and the Debian package"
 scripts/check-package.sh build/ci

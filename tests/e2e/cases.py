@@ -23,6 +23,7 @@
     mode = "answer"                    # answer | drip | silent | endless | reset
     chunk = 7                          # bytes per send (answer, drip)
     interval = 0.002                   # seconds between sends (drip)
+    delay = 0.1                        # seconds before the reply begins
 
     [expect]
     status = 0
@@ -33,6 +34,20 @@
 Arguments, destinations and the expected stdout's and stderr's literal texts are UTF-8, as a
 terminal and the windows hand over and show them; request lines and inline replies are bytes,
 one for each character (Latin-1), as registries send them.
+
+For the batch's cases (all optional):
+
+    stdin_file = "batch/mixed-200.txt"  # standard input's bytes, under tests/e2e (else none)
+    network = "batch/mixed-200-network.toml"  # [dns] and [[exchange]] shared by several cases
+    stderr_terminal = true             # stderr is a pseudo-terminal (stdout stays a pipe)
+    interrupt_after = 1.0              # SIGINT this many seconds after the start
+    linux_only = true                  # not run under wine
+
+    [expect]
+    requests_in_any_order = true       # a batch asks in parallel: the requests as a multiset
+    most_connections_per_server = 2    # no stand-in ever had more connections open at once
+    stderr_pattern = "..."             # instead of stderr: a regular expression it matches whole
+    stdout = [{ expected_file = "batch/mixed-200.csv" }]   # bytes under tests/e2e
 
 An expected stdout is a list of parts: literal texts, and slices of a reply file from the
 first occurrence of `from` (the start when absent) to the first occurrence of `until` after
@@ -52,7 +67,8 @@ import tomllib
 from standin_whois import Behaviour
 
 DATA_DIR = os.path.normpath(os.path.join(os.path.dirname(__file__), "..", "data"))
-CASES_DIR = os.path.join(os.path.dirname(__file__), "cases")
+E2E_DIR = os.path.dirname(os.path.abspath(__file__))
+CASES_DIR = os.path.join(E2E_DIR, "cases")
 
 
 class Case:
@@ -62,6 +78,16 @@ class Case:
         with open(path, "rb") as file:
             data = tomllib.load(file)
         self.about = data.get("about", "")
+        if "network" in data:
+            with open(os.path.join(E2E_DIR, data["network"]), "rb") as file:
+                shared = tomllib.load(file)
+            for kind, records in shared.get("dns", {}).items():
+                data.setdefault("dns", {}).setdefault(kind, {}).update(records)
+            data["exchange"] = shared.get("exchange", []) + data.get("exchange", [])
+        self.stdin = read_e2e(data["stdin_file"]) if "stdin_file" in data else b""
+        self.stderr_terminal = data.get("stderr_terminal", False)
+        self.interrupt_after = data.get("interrupt_after")
+        self.linux_only = data.get("linux_only", False)
         self.args = data["args"]
         self.destination = data.get("destination")
         self.env = data.get("env", {})
@@ -75,6 +101,9 @@ class Case:
         expect = data["expect"]
         self.status = expect["status"]
         self.stderr = expect.get("stderr", "").encode("utf-8")
+        self.stderr_pattern = expect.get("stderr_pattern")
+        self.requests_in_any_order = expect.get("requests_in_any_order", False)
+        self.most_connections_per_server = expect.get("most_connections_per_server")
         self.stdout = b"".join(expected_part(part) for part in expect.get("stdout", []))
 
     def script(self):
@@ -104,12 +133,15 @@ def behaviour_of(exchange):
         exchange.get("mode", "answer"),
         exchange.get("chunk", 0),
         exchange.get("interval", 0.0),
+        exchange.get("delay", 0.0),
     )
 
 
 def expected_part(part):
     if isinstance(part, str):
         return part.encode("utf-8")
+    if "expected_file" in part:
+        return read_e2e(part["expected_file"])
     text = read_data(part["file"])
     start = 0
     if "from" in part:
@@ -123,6 +155,11 @@ def expected_part(part):
             raise ValueError(f"{part['file']}: no {part['until']!r}")
     piece = text[start:end]
     return piece.replace(b"\n", b"\r\n") if part.get("crlf") else piece
+
+
+def read_e2e(relative):
+    with open(os.path.join(E2E_DIR, relative), "rb") as file:
+        return file.read()
 
 
 def read_data(relative):

@@ -25,11 +25,12 @@ UNSCRIPTED_REPLY = b"% stand-in whois: no reply scripted for this request\n"
 class Behaviour:
     """How a server answers one scripted request."""
 
-    def __init__(self, reply=b"", mode="answer", chunk=0, interval=0.0):
+    def __init__(self, reply=b"", mode="answer", chunk=0, interval=0.0, delay=0.0):
         self.reply = reply  # bytes sent (all of them, or before a reset)
         self.mode = mode  # answer | drip | silent | endless | reset
         self.chunk = chunk  # drip and answer: bytes per send, 0 for all at once
         self.interval = interval  # drip: seconds between sends
+        self.delay = delay  # seconds between the request and the first byte of the reply
 
 
 class StandinWhois:
@@ -40,6 +41,8 @@ class StandinWhois:
         Behaviour}; refused: host names whose address gets no listener."""
         self._script = script
         self._requests = []
+        self._open = {}  # connections open now, by host
+        self._most_open = {}  # the most ever open at once, by host
         self._lock = threading.Lock()
         self._stopping = threading.Event()
         self._listeners = {}
@@ -60,6 +63,11 @@ class StandinWhois:
         with self._lock:
             return list(self._requests)
 
+    def most_open(self):
+        """{host: the most connections it ever had open at once}."""
+        with self._lock:
+            return dict(self._most_open)
+
     def stop(self):
         self._stopping.set()
         self._acceptor.join(timeout=5)
@@ -73,24 +81,36 @@ class StandinWhois:
             ready, _, _ = select.select(list(self._listeners), [], [], 0.1)
             for listener in ready:
                 connection, _ = listener.accept()
+                host = self._listeners[listener]
                 thread = threading.Thread(
-                    target=self._serve, args=(connection, self._listeners[listener]), daemon=True
+                    target=self._serve,
+                    args=(connection, host, ConnectionCount(self, host)),
+                    daemon=True,
                 )
                 self._threads.append(thread)
                 thread.start()
 
-    def _serve(self, connection, host):
+    def _serve(self, connection, host, closing):
         with connection:
             request = read_request_line(connection)
             with self._lock:
                 self._requests.append((host, request))
             behaviour = self._script.get((host, request), Behaviour(UNSCRIPTED_REPLY))
             try:
-                self._answer(connection, behaviour)
+                if behaviour.delay:
+                    time.sleep(behaviour.delay)
+                self._answer(connection, behaviour, closing)
             except OSError:
                 pass  # the client went away first (it gave up, or hit its reply cap)
+            finally:
+                closing.close()
 
-    def _answer(self, connection, behaviour):
+    def _count(self, host, change):
+        with self._lock:
+            self._open[host] = self._open.get(host, 0) + change
+            self._most_open[host] = max(self._most_open.get(host, 0), self._open[host])
+
+    def _answer(self, connection, behaviour, closing):
         if behaviour.mode == "silent":
             self._hold_until_client_closes(connection)
         elif behaviour.mode == "endless":
@@ -101,6 +121,7 @@ class StandinWhois:
             connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
         else:
             send_in_chunks(connection, behaviour.reply, behaviour.chunk, behaviour.interval)
+            closing.close()  # the client may connect again as soon as the reply has ended
             connection.shutdown(socket.SHUT_WR)
             self._wait_for_client_close(connection, 5.0)
 
@@ -122,6 +143,21 @@ class StandinWhois:
         while sent < ENDLESS_LIMIT and time.monotonic() < deadline and not self._stopping.is_set():
             connection.sendall(block)
             sent += len(block)
+
+
+class ConnectionCount:
+    """One open connection of a host, counted from its accepting until close() (once)."""
+
+    def __init__(self, standin, host):
+        self._standin = standin
+        self._host = host
+        self._open = True
+        standin._count(host, +1)
+
+    def close(self):
+        if self._open:
+            self._open = False
+            self._standin._count(self._host, -1)
 
 
 def read_request_line(connection):

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <thread>
 
 #include "PlatformErrors.h"
 
@@ -11,15 +12,22 @@ namespace {
 
 constexpr int kErrorBadSocket = 10038;
 
+// LastError is the error of the calling thread's last failed call, as on the platforms.
+thread_local int t_lastError = 0;
+
 }  // namespace
 
 void FakeSocketLibrary::AddServer(const std::string& host) {
+    const std::lock_guard<std::recursive_mutex> lock(m_mutex);
     if (IsServer(host)) {
         return;
     }
     // Each server gets its own loopback address; the fake never connects anywhere.
     const auto index = static_cast<std::uint8_t>(m_servers.size() + 1);
-    m_servers.push_back(Server{host, Ipv4Address{127, 1, 0, index}, {}, {}, Failure::None, 0});
+    Server server;
+    server.host = host;
+    server.address = Ipv4Address{127, 1, 0, index};
+    m_servers.push_back(std::move(server));
 }
 
 FakeSocketLibrary::Server& FakeSocketLibrary::ServerNamed(const std::string& host) {
@@ -34,36 +42,44 @@ FakeSocketLibrary::Server& FakeSocketLibrary::ServerNamed(const std::string& hos
 
 void FakeSocketLibrary::SetReply(const std::string& host, const std::string& query,
                                  std::string reply) {
+    const std::lock_guard<std::recursive_mutex> lock(m_mutex);
     ServerNamed(host).replies[query] = std::move(reply);
 }
 
 void FakeSocketLibrary::SetDefaultReply(const std::string& host, std::string reply) {
+    const std::lock_guard<std::recursive_mutex> lock(m_mutex);
     ServerNamed(host).defaultReply = std::move(reply);
 }
 
 void FakeSocketLibrary::SetFailure(const std::string& host, Failure failure, int errorCode) {
+    const std::lock_guard<std::recursive_mutex> lock(m_mutex);
     Server& server = ServerNamed(host);
     server.failure = failure;
     server.errorCode = errorCode;
 }
 
 void FakeSocketLibrary::AddHostName(const std::string& name, std::vector<Ipv4Address> addresses) {
+    const std::lock_guard<std::recursive_mutex> lock(m_mutex);
     m_hostNames[name] = std::move(addresses);
 }
 
 void FakeSocketLibrary::AddHostName6(const std::string& name, std::vector<Ipv6Address> addresses) {
+    const std::lock_guard<std::recursive_mutex> lock(m_mutex);
     m_hostNames6[name] = std::move(addresses);
 }
 
 void FakeSocketLibrary::AddReverseName(const Ipv4Address& address, const std::string& name) {
+    const std::lock_guard<std::recursive_mutex> lock(m_mutex);
     m_reverseNames[address] = name;
 }
 
 void FakeSocketLibrary::AddReverseName6(const Ipv6Address& address, const std::string& name) {
+    const std::lock_guard<std::recursive_mutex> lock(m_mutex);
     m_reverseNames6[address] = name;
 }
 
 int FakeSocketLibrary::Startup(std::uint16_t versionRequested) {
+    const std::lock_guard<std::recursive_mutex> lock(m_mutex);
     m_startupVersions.push_back(versionRequested);
     return m_startupResult;
 }
@@ -78,12 +94,12 @@ std::optional<std::vector<Address>> FakeSocketLibrary::Forward(
     const std::map<std::string, std::vector<Address>>& names, const std::string& hostName) {
     // A resolver that could not be asked still leaves the registry servers reachable.
     if (m_forwardError && !IsServer(hostName)) {
-        m_lastError = *m_forwardError;
+        t_lastError = *m_forwardError;
         return std::nullopt;
     }
     const auto found = names.find(hostName);
     if (found == names.end()) {
-        m_lastError = kErrorNoData;
+        t_lastError = kErrorNoData;
         return std::nullopt;
     }
     return found->second;
@@ -92,19 +108,21 @@ std::optional<std::vector<Address>> FakeSocketLibrary::Forward(
 template <typename Address>
 std::optional<std::string> FakeSocketLibrary::Reverse(const std::map<Address, std::string>& names,
                                                       const Address& address) {
-    ++m_resolverCalls;
     if (m_reverseHook) {
-        m_reverseHook();
+        m_reverseHook();  // not under the lock: it may hold this thread as long as it likes
     }
+    const std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    ++m_resolverCalls;
     const auto found = names.find(address);
     if (found == names.end()) {
-        m_lastError = m_reverseError;
+        t_lastError = m_reverseError;
         return std::nullopt;
     }
     return found->second;
 }
 
 std::optional<HostEntry> FakeSocketLibrary::GetHostByName(const std::string& hostName) {
+    const std::lock_guard<std::recursive_mutex> lock(m_mutex);
     m_resolvedNames.push_back(hostName);
     ++m_resolverCalls;
     for (const Server& server : m_servers) {
@@ -121,6 +139,7 @@ std::optional<HostEntry> FakeSocketLibrary::GetHostByName(const std::string& hos
 
 std::optional<std::vector<Ipv6Address>> FakeSocketLibrary::GetHostByName6(
     const std::string& hostName) {
+    const std::lock_guard<std::recursive_mutex> lock(m_mutex);
     ++m_resolverCalls;
     return Forward(m_hostNames6, hostName);
 }
@@ -134,6 +153,7 @@ std::optional<std::string> FakeSocketLibrary::GetHostByAddr6(const Ipv6Address& 
 }
 
 ISocketLibrary::Socket FakeSocketLibrary::OpenStreamSocket() {
+    const std::lock_guard<std::recursive_mutex> lock(m_mutex);
     ++m_openSockets;
     const Socket socket = m_nextSocket++;
     m_connections[socket] = Connection{};
@@ -149,13 +169,18 @@ FakeSocketLibrary::Server* FakeSocketLibrary::ServerAt(const Ipv4Address& addres
     return nullptr;
 }
 
+int FakeSocketLibrary::LastError() {
+    return t_lastError;
+}
+
 int FakeSocketLibrary::Fail(int errorCode) {
-    m_lastError = errorCode;
+    t_lastError = errorCode;
     return -1;
 }
 
 int FakeSocketLibrary::Connect(Socket socket, const SocketAddressV4& address,
                                std::chrono::milliseconds) {
+    const std::lock_guard<std::recursive_mutex> lock(m_mutex);
     Server* server = ServerAt(address.address);
     unsigned char port[2] = {};
     std::memcpy(port, &address.portNetworkOrder, sizeof port);
@@ -170,10 +195,13 @@ int FakeSocketLibrary::Connect(Socket socket, const SocketAddressV4& address,
         return Fail(kErrorCancelled);
     }
     m_connections.at(socket).server = server;
+    ++server->openNow;
+    server->mostOpen = std::max(server->mostOpen, server->openNow);
     return 0;
 }
 
 int FakeSocketLibrary::Send(Socket socket, const char* data, int length) {
+    const std::lock_guard<std::recursive_mutex> lock(m_mutex);
     Connection& connection = m_connections.at(socket);
     if (connection.server == nullptr) {
         return Fail(kErrorBadSocket);
@@ -192,10 +220,29 @@ int FakeSocketLibrary::Send(Socket socket, const char* data, int length) {
     } else if (server.defaultReply) {
         connection.pending = *server.defaultReply;
     }
+    const auto delay = server.replyDelays.find(query);
+    if (delay != server.replyDelays.end()) {
+        connection.delay = delay->second;
+    }
     return length;
 }
 
+// A server that takes its time before it answers, as long as the waits are not cancelled.
+void FakeSocketLibrary::WaitOutReplyDelay(Socket socket) {
+    std::chrono::milliseconds delay{0};
+    {
+        const std::lock_guard<std::recursive_mutex> lock(m_mutex);
+        std::swap(delay, m_connections.at(socket).delay);
+    }
+    const auto end = std::chrono::steady_clock::now() + delay;
+    while (!m_waitsCancelled && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
 int FakeSocketLibrary::Recv(Socket socket, char* buffer, int length, std::chrono::milliseconds) {
+    WaitOutReplyDelay(socket);
+    const std::lock_guard<std::recursive_mutex> lock(m_mutex);
     Connection& connection = m_connections.at(socket);
     if (connection.server == nullptr) {
         return Fail(kErrorBadSocket);
@@ -214,8 +261,24 @@ int FakeSocketLibrary::Recv(Socket socket, char* buffer, int length, std::chrono
 }
 
 void FakeSocketLibrary::CloseSocket(Socket socket) {
+    const std::lock_guard<std::recursive_mutex> lock(m_mutex);
     --m_openSockets;
+    const auto connection = m_connections.find(socket);
+    if (connection != m_connections.end() && connection->second.server != nullptr) {
+        --connection->second.server->openNow;
+    }
     m_connections.erase(socket);
+}
+
+void FakeSocketLibrary::SetReplyDelay(const std::string& host, const std::string& query,
+                                      std::chrono::milliseconds delay) {
+    const std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    ServerNamed(host).replyDelays[query] = delay;
+}
+
+int FakeSocketLibrary::MostOpenAtOnce(const std::string& host) {
+    const std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    return ServerNamed(host).mostOpen;
 }
 
 }  // namespace quorvel::testing

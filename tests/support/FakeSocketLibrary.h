@@ -1,11 +1,13 @@
 // An in-memory socket library: a scripted resolver and scripted whois servers, with every
-// request recorded. Nothing touches the network.
+// request recorded. Nothing touches the network. Lookups may use it from several threads at once;
+// the scripting and the records are for the test's own thread, before and after.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
@@ -34,6 +36,9 @@ public:
     void SetReply(const std::string& host, const std::string& query, std::string reply);
     // The reply for every query `host` has no scripted reply for.
     void SetDefaultReply(const std::string& host, std::string reply);
+    // The server waits this long before it answers `query`.
+    void SetReplyDelay(const std::string& host, const std::string& query,
+                       std::chrono::milliseconds delay);
     // The server fails this step of every exchange with `errorCode`.
     void SetFailure(const std::string& host, Failure failure, int errorCode);
 
@@ -64,6 +69,8 @@ public:
     int Cleanups() const { return m_cleanups; }
     int OpenSockets() const { return m_openSockets; }
     int ResolverCalls() const { return m_resolverCalls; }
+    // The most connections that were ever open to `host` at once.
+    int MostOpenAtOnce(const std::string& host);
 
     int Startup(std::uint16_t versionRequested) override;
     void Cleanup() override { ++m_cleanups; }
@@ -79,7 +86,7 @@ public:
     void CloseSocket(Socket socket) override;
     // Later connects and receives fail as cancelled; from any thread.
     void CancelWaits() override { m_waitsCancelled = true; }
-    int LastError() override { return m_lastError; }
+    int LastError() override;
     ExchangeLimits Limits() const override { return m_limits; }
 
 private:
@@ -88,12 +95,16 @@ private:
         Ipv4Address address;
         std::map<std::string, std::string> replies;
         std::optional<std::string> defaultReply;
+        std::map<std::string, std::chrono::milliseconds> replyDelays;
         Failure failure = Failure::None;
         int errorCode = 0;
+        int openNow = 0;
+        int mostOpen = 0;
     };
     struct Connection {
         Server* server = nullptr;
         std::string pending;  // reply bytes not yet received
+        std::chrono::milliseconds delay{0};
         bool open = true;
     };
 
@@ -108,7 +119,9 @@ private:
     std::optional<std::string> Reverse(const std::map<Address, std::string>& names,
                                        const Address& address);
     int Fail(int errorCode);
+    void WaitOutReplyDelay(Socket socket);
 
+    std::recursive_mutex m_mutex;
     std::vector<Server> m_servers;
     std::map<std::string, std::vector<Ipv4Address>> m_hostNames;
     std::map<std::string, std::vector<Ipv6Address>> m_hostNames6;
@@ -126,7 +139,6 @@ private:
     std::vector<std::uint16_t> m_startupVersions;
     int m_cleanups = 0;
     int m_openSockets = 0;
-    int m_lastError = 0;
     std::atomic<bool> m_waitsCancelled{false};
     Socket m_nextSocket = 3;
     ExchangeLimits m_limits;

@@ -42,20 +42,16 @@ public:
     }
     void CloseSocket(Socket socket) override { m_real.CloseSocket(socket); }
     void CancelWaits() override { m_real.CancelWaits(); }
-    int LastError() override { return m_lastError ? m_lastError : m_real.LastError(); }
+    int LastError() override;
     ExchangeLimits Limits() const override { return m_limits; }
 
 private:
-    std::nullopt_t NoData() {
-        m_lastError = kErrorNoData;
-        return std::nullopt;
-    }
+    std::nullopt_t NoData();
 
     ISocketLibrary& m_real;
     std::map<std::string, Ipv4Address> m_hosts;
     std::map<Ipv4Address, std::uint16_t> m_ports;
     ExchangeLimits m_limits;
-    int m_lastError = 0;
 };
 
 }  // namespace quorvel::testing

@@ -11,6 +11,7 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace quorvel::testing {
@@ -123,6 +124,9 @@ LoopbackWhoisServer::~LoopbackWhoisServer() {
     const sockaddr_in receiver = BoundAddress(Native(m_stopReceiver));
     ::sendto(sender, "s", 1, 0, reinterpret_cast<const sockaddr*>(&receiver), sizeof receiver);
     m_thread.join();
+    for (std::thread& connectionThread : m_connectionThreads) {
+        connectionThread.join();
+    }
     CloseNative(sender);
     CloseNative(Native(m_listener));
     CloseNative(Native(m_stopReceiver));
@@ -141,6 +145,11 @@ std::vector<std::string> LoopbackWhoisServer::Requests() const {
     return m_requests;
 }
 
+int LoopbackWhoisServer::MostOpenAtOnce() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_mostOpen;
+}
+
 // True when the test is over; otherwise waits up to `wait` for that.
 bool LoopbackWhoisServer::StopRequested(std::chrono::milliseconds wait) {
     return Readable(Native(m_stopReceiver), static_cast<int>(wait.count()));
@@ -153,11 +162,31 @@ void LoopbackWhoisServer::Serve() {
             return;
         }
         const NativeSocket connection = AcceptNative(Native(m_listener));
-        if (IsValid(connection)) {
-            Answer(static_cast<std::intptr_t>(connection));
-            CloseNative(connection);
+        if (!IsValid(connection)) {
+            continue;
+        }
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_mostOpen = std::max(m_mostOpen, ++m_openNow);
+        }
+        const auto handle = static_cast<std::intptr_t>(connection);
+        if (m_behaviour.concurrent) {
+            m_connectionThreads.emplace_back([this, handle] { ServeConnection(handle); });
+        } else {
+            ServeConnection(handle);
         }
     }
+}
+
+// Counted as closed before it closes: a client that sees the end of the reply may connect
+// again at once, and must not be counted twice.
+void LoopbackWhoisServer::ServeConnection(std::intptr_t connection) {
+    Answer(connection);
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        --m_openNow;
+    }
+    CloseNative(Native(connection));
 }
 
 void LoopbackWhoisServer::Answer(std::intptr_t connection) {

@@ -22,6 +22,9 @@ struct ServerBehaviour {
     std::string reply;
     std::size_t chunkSize = 4096;
     std::chrono::milliseconds chunkDelay{0};
+    // Each connection answered on a thread of its own, as a registry's server answers many
+    // clients at once; otherwise one after another.
+    bool concurrent = false;
 };
 
 class LoopbackWhoisServer {
@@ -34,12 +37,15 @@ public:
     std::uint16_t Port() const { return m_port; }
     // The request bytes of each connection, as received up to the line feed.
     std::vector<std::string> Requests() const;
+    // The most connections that were ever open at once (accepted and not yet closed).
+    int MostOpenAtOnce() const;
 
     // A loopback port nobody listens on (connections to it are refused).
     static std::uint16_t UnusedPort();
 
 private:
     void Serve();
+    void ServeConnection(std::intptr_t connection);
     void Answer(std::intptr_t connection);
     bool SendAll(std::intptr_t connection, const std::string& bytes);
     bool StopRequested(std::chrono::milliseconds wait);
@@ -50,6 +56,9 @@ private:
     std::uint16_t m_port = 0;
     mutable std::mutex m_mutex;
     std::vector<std::string> m_requests;
+    int m_openNow = 0;
+    int m_mostOpen = 0;
+    std::vector<std::thread> m_connectionThreads;  // concurrent answers, joined at the end
     std::thread m_thread;
 };
 

@@ -1,4 +1,4 @@
-// Records the message boxes and exchanges the lookup reports.
+// Records the message boxes, exchanges and refusals the lookup reports.
 #pragma once
 
 #include <string>
@@ -17,10 +17,14 @@ public:
     void OnExchange(std::string_view serverHost, std::string_view queryText) override {
         exchanges.push_back(std::string(serverHost) + " " + std::string(queryText));
     }
+    void OnServerRefused(std::string_view serverHost) override {
+        refusals.emplace_back(serverHost);
+    }
 
     std::vector<std::string> messages;
     std::vector<MessageIcon> icons;
     std::vector<std::string> exchanges;
+    std::vector<std::string> refusals;
 };
 
 }  // namespace quorvel::testing

@@ -5,6 +5,7 @@
 #include "CaseName.h"
 
 #include <cerrno>
+#include <thread>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -281,6 +282,174 @@ TEST_F(WhoisClientLoopback, ReplyOfExactlyTheCapIsWhole) {
     behaviour.reply = std::string(ExchangeLimits{}.maxReplyBytes, 'r');
 
     EXPECT_EQ(Ask(behaviour).size(), ExchangeLimits{}.maxReplyBytes);
+}
+
+// The clients of a run of many lookups share their exchanges: each one, one after another, asks
+// one server one query, and the servers see only what the run had not asked before.
+struct SharedRunCase {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> asked;  // server, query
+    std::vector<std::string> expectedReplies;
+    std::vector<std::string> expectedRequests;  // "server query", as the servers received them
+    std::vector<std::string> expectedRefusals;  // the servers the feedback was told refused
+    std::size_t rememberedBytes = kRememberedReplyBytes;
+};
+
+void PrintTo(const SharedRunCase& sharedRunCase, std::ostream* out) {
+    *out << sharedRunCase.name;
+}
+
+const std::string kRefused = "FAILED - the server refuses to answer.";
+
+class WhoisClientSharedRun : public ::testing::TestWithParam<SharedRunCase> {};
+
+TEST_P(WhoisClientSharedRun, AsksEachExchangeOnceAndNoServerThatRefused) {
+    FakeSocketLibrary sockets;
+    for (const char* server : {"a.test", "b.test"}) {
+        sockets.SetReply(server, "1", std::string(server) + " one\n");
+        sockets.SetReply(server, "2", std::string(server) + " two\n");
+    }
+    sockets.SetDefaultReply("refusing.test", "%ERROR:201: access denied\n");
+    sockets.SetFailure("failing.test", FakeSocketLibrary::Failure::Recv, 10054);
+    CSharedExchanges shared(
+        2, [](std::string_view, std::string_view reply) { return reply.rfind("%ERROR", 0) == 0; },
+        GetParam().rememberedBytes);
+    RecordingFeedback feedback;
+
+    std::vector<std::string> replies;
+    for (const auto& [server, query] : GetParam().asked) {
+        CWhoisClient client(sockets, feedback, &shared);
+        ASSERT_EQ(client.SetServer(server), 1);
+        replies.push_back(client.Query(query));
+    }
+
+    std::vector<std::string> requests;
+    for (const FakeSocketLibrary::Request& request : sockets.Requests()) {
+        requests.push_back(request.serverHost + " " +
+                           request.bytes.substr(0, request.bytes.size() - 3));
+    }
+    EXPECT_EQ(replies, GetParam().expectedReplies);
+    EXPECT_EQ(requests, GetParam().expectedRequests);
+    EXPECT_EQ(feedback.exchanges, GetParam().expectedRequests);  // -v names only what is asked
+    EXPECT_EQ(feedback.refusals, GetParam().expectedRefusals);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Exchanges, WhoisClientSharedRun,
+    ::testing::Values(
+        SharedRunCase{"SameExchangeMadeOnce",
+                      {{"a.test", "1"}, {"a.test", "1"}},
+                      {"a.test one\n", "a.test one\n"},
+                      {"a.test 1"},
+                      {}},
+        SharedRunCase{"OtherQueryOrServerIsAsked",
+                      {{"a.test", "1"}, {"a.test", "2"}, {"b.test", "1"}},
+                      {"a.test one\n", "a.test two\n", "b.test one\n"},
+                      {"a.test 1", "a.test 2", "b.test 1"},
+                      {}},
+        SharedRunCase{"RefusingServerIsNotAskedAgain",
+                      {{"refusing.test", "1"}, {"refusing.test", "2"}, {"a.test", "1"}},
+                      {kRefused, kRefused, "a.test one\n"},
+                      {"refusing.test 1", "a.test 1"},
+                      {"refusing.test", "refusing.test"}},
+        SharedRunCase{"FailedExchangeIsNotMadeAgain",
+                      {{"failing.test", "1"}, {"failing.test", "1"}},
+                      {"FAILED - recv() failed: 10054.", "FAILED - recv() failed: 10054."},
+                      {"failing.test 1"},
+                      {}},
+        // Room for one reply: the older one is forgotten and asked again.
+        SharedRunCase{"OldestForgottenBeyondTheMemory",
+                      {{"a.test", "1"}, {"a.test", "2"}, {"a.test", "2"}, {"a.test", "1"}},
+                      {"a.test one\n", "a.test two\n", "a.test two\n", "a.test one\n"},
+                      {"a.test 1", "a.test 2", "a.test 1"},
+                      {},
+                      20}),
+    testing::CaseName<SharedRunCase>);
+
+TEST(WhoisClientSharedRunThreads, SameExchangeAtOnceIsMadeOnceForAll) {
+    FakeSocketLibrary sockets;
+    sockets.SetReply(kServer, "1", "one\n");
+    sockets.SetReplyDelay(kServer, "1", milliseconds(100));
+    CSharedExchanges shared(2, nullptr);
+    std::vector<std::string> replies(8);
+    std::vector<std::thread> threads;
+    for (std::string& reply : replies) {
+        threads.emplace_back([&] {
+            RecordingFeedback feedback;
+            CWhoisClient client(sockets, feedback, &shared);
+            client.SetServer(kServer);
+            reply = client.Query("1");
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+
+    EXPECT_EQ(replies, std::vector<std::string>(8, "one\n"));
+    EXPECT_EQ(sockets.Requests().size(), 1u);
+}
+
+// The server counts its own open connections: the gate holds them at the run's limit.
+TEST(WhoisClientSharedRunThreads, NoMoreExchangesAtOnceWithOneServerThanItsPlaces) {
+    ServerBehaviour behaviour;
+    behaviour.reply = "record\n";
+    behaviour.chunkDelay = milliseconds(50);
+    behaviour.concurrent = true;
+    LoopbackWhoisServer server(behaviour);
+    LoopbackSocketLibrary sockets;
+    sockets.Route(kServer, server.Port());
+    CSharedExchanges shared(2, nullptr);
+    std::vector<std::thread> threads;
+    for (int query = 0; query < 8; ++query) {
+        threads.emplace_back([&, query] {
+            RecordingFeedback feedback;
+            CWhoisClient client(sockets, feedback, &shared);
+            client.SetServer(kServer);
+            EXPECT_EQ(client.Query("192.0.2." + std::to_string(query)), "record\n");
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+
+    EXPECT_EQ(server.Requests().size(), 8u);
+    EXPECT_EQ(server.MostOpenAtOnce(), 2);
+}
+
+TEST(WhoisClientSharedRunThreads, CancelEndsTheWaitForAPlace) {
+    FakeSocketLibrary sockets;
+    sockets.SetReply(kServer, "slow", "late\n");
+    sockets.SetReplyDelay(kServer, "slow", milliseconds(60'000));
+    CSharedExchanges shared(1, nullptr);
+    std::string slowReply;
+    std::string waitingReply;
+    std::thread slow([&] {
+        RecordingFeedback feedback;
+        CWhoisClient client(sockets, feedback, &shared);
+        client.SetServer(kServer);
+        slowReply = client.Query("slow");
+    });
+    while (sockets.Requests().empty()) {
+        std::this_thread::yield();
+    }
+    std::thread waiting([&] {
+        RecordingFeedback feedback;
+        CWhoisClient client(sockets, feedback, &shared);
+        client.SetServer(kServer);
+        waitingReply = client.Query("waits for the place");
+    });
+    std::this_thread::sleep_for(milliseconds(50));
+
+    shared.Cancel();
+    sockets.CancelWaits();
+    slow.join();
+    waiting.join();
+
+    const std::string cancelled =
+        "FAILED - connect() failed: " + std::to_string(kErrorCancelled) + ".";
+    EXPECT_EQ(waitingReply, cancelled);
+    EXPECT_EQ(slowReply, "FAILED - recv() failed: " + std::to_string(kErrorCancelled) + ".");
+    EXPECT_EQ(sockets.Requests().size(), 1u);
 }
 
 }  // namespace
