@@ -10,7 +10,6 @@
 //
 // A "refer:" line names the registry whenever there is one; older replies name it only in
 // "whois:". Only the registries of the table are ever asked, whatever host a reply names.
-#include <algorithm>
 
 #include "ByteText.h"
 #include "Registries.h"
@@ -30,15 +29,14 @@ std::optional<std::string> ReferralHost(const std::vector<ReplyLine>& lines) {
     return std::nullopt;
 }
 
-// The registry whose whois server is `host`; IANA refers only to the five regional registries.
+// The registry whose whois server is `host`; IANA refers only to the five regional registries
+// (TWNIC is no referral target, and IANA does not name itself).
 std::optional<Registry> RegistryAt(std::string_view host) {
-    for (const Registry registry : {Registry::Apnic, Registry::Arin, Registry::RipeNcc,
-                                    Registry::Lacnic, Registry::Afrinic}) {
-        if (EqualIgnoringCase(host, ServerHost(registry))) {
-            return registry;
-        }
+    const std::optional<Registry> registry = RegistryServedAt(host);
+    if (registry == Registry::Twnic || registry == Registry::Iana) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return registry;
 }
 
 // The regional registry IANA's reply refers to, for addresses and AS numbers alike.
