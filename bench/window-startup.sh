@@ -40,22 +40,22 @@ bare="$build/bench/quorvel-bare-dialog"
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-export XDG_CONFIG_HOME="$scratch"
-QUORVEL_STORE="$scratch/quorvel/quorvel.conf"
-mkdir -p "$(dirname "$QUORVEL_STORE")"
+settings="$scratch/quorvel/quorvel.conf"
+mkdir -p "$(dirname "$settings")"
 {
     echo "[Persistent_Options/Window/IDD_MAIN]"
     echo "x=40"; echo "y=30"; echo "w=700"; echo "h=600"; echo "Maximized=0"; echo "Iconized=0"
     echo "[History]"
     for n in $(seq 20); do echo "$n=203.0.113.$n"; done
-} >"$QUORVEL_STORE"
+} >"$settings"
 
 # The same private display and environment as the window's tests; one run of each program in
 # turn, so that a change of load meets both.
 log="$scratch/runs.log"
 for _ in $(seq "$runs"); do
     tests/dialog/run-under-xvfb.sh "$timer" --runs 1 -- "$bare" | sed -n 's/^run  1:/bare dialog:/p'
-    tests/dialog/run-under-xvfb.sh "$timer" --runs 1 -- "$window" | sed -n 's/^run  1:/quorvel:    /p'
+    tests/dialog/run-under-xvfb.sh env XDG_CONFIG_HOME="$scratch" "$timer" --runs 1 -- "$window" |
+        sed -n 's/^run  1:/quorvel:    /p'
 done | tee "$log"
 
 median() {  # of the "mapped after X ms" figures of the lines starting with $1
@@ -72,7 +72,7 @@ if [ -n "$profile" ]; then
     valgrind_log="$scratch/valgrind.log"
     # valgrind runs the window in the timer's child process, so the timer's SIGTERM after the
     # settle time ends it, and callgrind writes its profile.
-    tests/dialog/run-under-xvfb.sh "$timer" --runs 1 --settle 1000 -- /usr/bin/valgrind \
+    tests/dialog/run-under-xvfb.sh env XDG_CONFIG_HOME="$scratch" "$timer" --runs 1 --settle 1000 -- /usr/bin/valgrind \
         --tool=callgrind --callgrind-out-file="$profile" --log-file="$valgrind_log" "$window" >/dev/null
     echo "instructions from exec until the window had been shown for a second:" \
         "$(sed -n 's/.*Collected : //p' "$valgrind_log") (profile: $profile)"

@@ -19,6 +19,7 @@
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/clipbrd.h>
+#include <wx/combobox.h>
 #include <wx/evtloop.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
@@ -209,7 +210,7 @@ public:
         : m_dialog(dialog),
           m_watcher(watcher),
           m_folder(std::move(folder)),
-          m_address(dynamic_cast<wxTextCtrl*>(Named("IDC_ADDRESS")(dialog))),
+          m_address(dynamic_cast<wxComboBox*>(Named("IDC_ADDRESS")(dialog))),
           m_information(dynamic_cast<wxTextCtrl*>(Named("IDC_INFORMATION")(dialog))),
           m_locate(dynamic_cast<wxButton*>(OkButton(dialog))) {}
 
@@ -241,17 +242,17 @@ public:
         ExpectEqual(LabelOf<wxStaticBox>(m_dialog, 0), wxString("Destination Information"),
                     "group label");
         ExpectPlacement(m_dialog,
-                        {{"address box", Named("IDC_ADDRESS"), {117, 20, 107, 13}},
+                        {{"address label", NthOf<wxStaticText>(0), {18, 20, 89, 13}},
+                         {"address box", Named("IDC_ADDRESS"), {117, 20, 107, 13}},
                          {"Locate button", OkButton, {260, 20, 43, 14}},
-                         {"address label", NthOf<wxStaticText>(0), {18, 20, 89, 13}},
-                         {"information box", Named("IDC_INFORMATION"), {28, 75, 266, 163}},
-                         {"group box", NthOf<wxStaticBox>(0), {18, 62, 285, 185}}},
+                         {"group box", NthOf<wxStaticBox>(0), {18, 62, 285, 185}},
+                         {"information box", Named("IDC_INFORMATION"), {28, 75, 266, 163}}},
                         {320, 263});
-        // Tab order is the order of the children.
+        // Tab order is the order of the children: each label just before what it names.
         const wxWindowList& children = m_dialog.GetChildren();
-        Expect(children.size() == 5 && children[0] == m_address && children[1] == m_locate &&
-                   children[3] == m_information,
-               "tab order: address box, Locate, label, information box, group box");
+        Expect(children.size() == 5 && children[1] == m_address && children[2] == m_locate &&
+                   children[4] == m_information,
+               "tab order: address label, address box, Locate, group box, information box");
     }
 
     void Enter() {
@@ -279,12 +280,13 @@ public:
                                    "F1 opens the About box and its OK closes it");
     }
 
-    // GTK gives the dialog no window menu: a right-click offers the About item instead. The
-    // item is chosen with the keyboard once the menu is up, and Escape closes the About box.
+    // GTK gives the dialog no window menu: a right-click offers its items instead, the About item
+    // last. It is chosen with the keyboard once the menu is up, and Escape closes the About box.
     void AboutMenu() {
         wxTimer chooseItem;
         chooseItem.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
-            m_simulator.Char(WXK_DOWN);
+            m_simulator.Char(WXK_DOWN);  // "Clear history"
+            m_simulator.Char(WXK_DOWN);  // "About Quorvel..."
             m_simulator.Char(WXK_RETURN);
         });
         ExpectAboutBoxComesAndGoes(
@@ -345,10 +347,11 @@ public:
         ExpectEqual(locked.information, wxString("Querying..."),
                     "\"Querying...\" while the lookup blocks");
         if (locked.look.IsOk() && unlockedLook.IsOk()) {
-            // Inside the address box, right of any text: its background shows whether the
-            // disabled look reached the screen before the window blocked.
+            // Inside the address box's text field, right of any text and left of the drop-down
+            // button: its background shows whether the disabled look reached the screen before
+            // the window blocked.
             const wxRect box = m_address->GetRect();
-            const wxPoint inside(box.GetRight() - 6, box.y + box.height / 2);
+            const wxPoint inside(box.x + box.width * 3 / 4, box.y + box.height / 2);
             Expect(PixelAt(locked.look, inside) != PixelAt(unlockedLook, inside),
                    "the address box looks disabled on the screen while the lookup blocks");
         }
@@ -477,7 +480,7 @@ private:
     wxDialog& m_dialog;
     CDialogWatcher& m_watcher;
     wxString m_folder;
-    wxTextCtrl* m_address;
+    wxComboBox* m_address;
     wxTextCtrl* m_information;
     wxButton* m_locate;
     wxUIActionSimulator m_simulator;
