@@ -49,14 +49,31 @@ wxString SpokenName(const wxString& label) {
     return name;
 }
 
+// The GTK label a static text or a group box shows its text in; wxWidgets may wrap it.
+GtkWidget* LabelWidget(GtkWidget* widget) {
+    if (widget != nullptr && GTK_IS_FRAME(widget)) {
+        widget = gtk_frame_get_label_widget(GTK_FRAME(widget));
+    }
+    while (widget != nullptr && !GTK_IS_LABEL(widget) && GTK_IS_BIN(widget)) {
+        widget = gtk_bin_get_child(GTK_BIN(widget));
+    }
+    return widget != nullptr && GTK_IS_LABEL(widget) ? widget : nullptr;
+}
+
 // Ties a label to the control it names, as GTK does for a label with a mnemonic: screen readers
-// find the label from the control (and the control from the label), and the control carries the
-// label's words as its accessible name.
+// find the label from the control's text field (and the field from the label), and the control
+// and its field carry the label's words as their accessible name. The field is the widget the
+// control wraps, if any: a combo box's entry, a scrolled window's text view.
 void TieLabel(GtkWidget* label, GtkWidget* control, const wxString& name) {
-    if (label != nullptr && GTK_IS_LABEL(label)) {
-        gtk_label_set_mnemonic_widget(GTK_LABEL(label), control);
+    GtkWidget* field = GTK_IS_BIN(control) ? gtk_bin_get_child(GTK_BIN(control)) : nullptr;
+    if (field == nullptr) {
+        field = control;
+    }
+    if (label != nullptr) {
+        gtk_label_set_mnemonic_widget(GTK_LABEL(label), field);
     }
     atk_object_set_name(gtk_widget_get_accessible(control), name.utf8_str());
+    atk_object_set_name(gtk_widget_get_accessible(field), name.utf8_str());
 }
 
 }  // namespace
@@ -93,6 +110,9 @@ CQuorvelDlg::CQuorvelDlg(wxWindow* parent, ISocketLibrary& sockets)
     if (addressLabel != nullptr) {
         NameControlsForScreenReaders(*addressLabel);
     }
+    // A click on the drop-down's button leaves the keyboard in the text field, so that Enter
+    // then locates the destination picked (on the button it would open the list again).
+    gtk_widget_set_focus_on_click(m_addressBox->GetHandle(), FALSE);
     ShowHistory();
 
     // Locate is the OK button, so Escape must not stand for it: Escape does nothing here, and
@@ -114,16 +134,9 @@ CQuorvelDlg::~CQuorvelDlg() {
 }
 
 void CQuorvelDlg::NameControlsForScreenReaders(wxStaticText& addressLabel) {
-    TieLabel(addressLabel.GetHandle(), m_addressBox->GetHandle(),
+    TieLabel(LabelWidget(addressLabel.GetHandle()), m_addressBox->GetHandle(),
              SpokenName(addressLabel.GetLabel()));
-    // The information box is named by its group; GTK gives the group's label as a widget of its
-    // own, and the box's text view sits inside its scrolled window.
-    GtkWidget* group = m_informationGroup->GetHandle();
-    GtkWidget* groupLabel =
-        GTK_IS_FRAME(group) ? gtk_frame_get_label_widget(GTK_FRAME(group)) : nullptr;
-    GtkWidget* box = m_informationBox->GetHandle();
-    GtkWidget* textView = GTK_IS_BIN(box) ? gtk_bin_get_child(GTK_BIN(box)) : nullptr;
-    TieLabel(groupLabel, textView != nullptr ? textView : box,
+    TieLabel(LabelWidget(m_informationGroup->GetHandle()), m_informationBox->GetHandle(),
              SpokenName(m_informationGroup->GetLabel()));
 }
 
