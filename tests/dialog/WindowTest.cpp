@@ -606,6 +606,7 @@ private:
         ServeRipeRecord();
         LocateAndWait(kRipeDestination, "Name:", "a RIPE NCC record is located");
         Expect(m_information->GetValue().Contains("inet6num:"), "the RIPE NCC record is shown");
+        RunEventsFor(300ms);  // for the record to reach the screen
     }
 
     void ResizeClientTo(wxSize size) {
