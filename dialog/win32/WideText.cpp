@@ -5,7 +5,6 @@
 #include "InformationText.h"
 
 namespace quorvel {
-namespace {
 
 std::wstring WideFromUtf8(std::string_view text) {
     if (text.empty()) {
@@ -17,8 +16,6 @@ std::wstring WideFromUtf8(std::string_view text) {
     ::MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
     return wide;
 }
-
-}  // namespace
 
 std::wstring ShownWideText(std::string_view reportBytes) {
     const std::wstring lines = WideFromUtf8(InformationBoxText(reportBytes));

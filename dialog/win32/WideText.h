@@ -10,6 +10,9 @@ namespace quorvel {
 // them (InformationBoxText), with the CR LF line breaks that a Windows edit control needs.
 std::wstring ShownWideText(std::string_view reportBytes);
 
+// UTF-8 text as the wide characters of a control or the registry.
+std::wstring WideFromUtf8(std::string_view text);
+
 // A control's text as UTF-8, the form the Linux window hands the Locate command too.
 std::string Utf8FromWide(std::wstring_view text);
 
