@@ -438,6 +438,7 @@ def show_ripe_record(session, screenshot):
     session.type(session.case.args[-1])
     session.keys("Return")
     text = session.information_text(expected)
+    session.keys("ctrl+Home")  # the copy selected the whole text: the record as a user sees it
     session.screenshot(screenshot)
     return [] if text == expected else [f"information box {text!r},\n    expected {expected!r}"]
 
