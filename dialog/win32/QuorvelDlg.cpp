@@ -150,13 +150,7 @@ INT_PTR CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnSysCommand(wParam);
             return TRUE;
         case WM_SIZE:
-            if (wParam == SIZE_RESTORED && m_holdMaximized) {
-                m_holdMaximized = false;
-                ::PostMessageW(m_dialog, kMaximize, 0, 0);
-            }
-            if (wParam != SIZE_MINIMIZED) {
-                OnSize();
-            }
+            OnSize(wParam);
             return FALSE;
         case WM_WINDOWPOSCHANGED:
             OnWindowPosChanged();
@@ -168,10 +162,7 @@ INT_PTR CQuorvelDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnDpiChanged(LOWORD(wParam));
             return FALSE;  // the dialog manager rescales the dialog and moves it
         case WM_TIMER:
-            if (wParam == kHoldMaximizedTimer) {
-                ::KillTimer(m_dialog, kHoldMaximizedTimer);
-                m_holdMaximized = false;
-            }
+            OnTimer(wParam);
             return TRUE;
         case kMaximize:
             ::ShowWindow(m_dialog, SW_MAXIMIZE);
@@ -340,8 +331,21 @@ void CQuorvelDlg::ApplyLayout() {
     ::RedrawWindow(m_dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-void CQuorvelDlg::OnSize() {
-    ApplyLayout();
+void CQuorvelDlg::OnSize(WPARAM kind) {
+    if (kind == SIZE_RESTORED && m_holdMaximized) {
+        m_holdMaximized = false;
+        ::PostMessageW(m_dialog, kMaximize, 0, 0);
+    }
+    if (kind != SIZE_MINIMIZED) {
+        ApplyLayout();
+    }
+}
+
+void CQuorvelDlg::OnTimer(UINT_PTR timer) {
+    if (timer == kHoldMaximizedTimer) {
+        ::KillTimer(m_dialog, kHoldMaximizedTimer);
+        m_holdMaximized = false;
+    }
 }
 
 // The window cannot be made smaller than the layout.

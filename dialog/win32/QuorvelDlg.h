@@ -47,7 +47,8 @@ private:
     void OnInitDialog();
     void OnSysCommand(WPARAM command);
     void OnClearHistory();
-    void OnSize();
+    void OnSize(WPARAM kind);
+    void OnTimer(UINT_PTR timer);
     void OnGetMinMaxInfo(MINMAXINFO& limits) const;
     void OnDpiChanged(UINT dpi);
     bool OnPaint();
