@@ -76,6 +76,24 @@ void TieLabel(GtkWidget* label, GtkWidget* control, const wxString& name) {
     atk_object_set_name(gtk_widget_get_accessible(field), name.utf8_str());
 }
 
+// Keeps the buttons among a widget's parts out of the keyboard's way.
+void TakeButtonsOutOfFocus(GtkWidget* widget, gpointer unused) {
+    static_cast<void>(unused);
+    if (GTK_IS_BUTTON(widget)) {
+        gtk_widget_set_can_focus(widget, FALSE);
+    } else if (GTK_IS_CONTAINER(widget)) {
+        gtk_container_forall(GTK_CONTAINER(widget), TakeButtonsOutOfFocus, nullptr);
+    }
+}
+
+// The drop-down's button takes no keyboard focus, as the edit box it replaces had none: Tab
+// goes from the text field to Locate, and a click on the button leaves the keyboard in the
+// field, so that Enter then locates the destination picked (on the button it would open the
+// list again).
+void KeepKeyboardInTextField(GtkWidget* comboBox) {
+    gtk_container_forall(GTK_CONTAINER(comboBox), TakeButtonsOutOfFocus, nullptr);
+}
+
 }  // namespace
 
 CQuorvelDlg::CQuorvelDlg(wxWindow* parent, ISocketLibrary& sockets)
@@ -110,9 +128,7 @@ CQuorvelDlg::CQuorvelDlg(wxWindow* parent, ISocketLibrary& sockets)
     if (addressLabel != nullptr) {
         NameControlsForScreenReaders(*addressLabel);
     }
-    // A click on the drop-down's button leaves the keyboard in the text field, so that Enter
-    // then locates the destination picked (on the button it would open the list again).
-    gtk_widget_set_focus_on_click(m_addressBox->GetHandle(), FALSE);
+    KeepKeyboardInTextField(m_addressBox->GetHandle());
     ShowHistory();
 
     // Locate is the OK button, so Escape must not stand for it: Escape does nothing here, and

@@ -328,6 +328,13 @@ public:
                     "header and private-address text");
         ExpectStillOpen("after Enter");
         ExpectInputUnlocked("after a lookup");
+        // Tab goes from the address box to Locate, and on to the information box.
+        m_simulator.Char(WXK_TAB);
+        Expect(WaitUntil([this] { return wxWindow::FindFocus() == m_locate; }, 2s),
+               "Tab moves from the address box to Locate");
+        m_simulator.Char(WXK_TAB);
+        Expect(WaitUntil([this] { return wxWindow::FindFocus() == m_information; }, 2s),
+               "Tab moves from Locate to the information box");
     }
 
     void Escape() {
