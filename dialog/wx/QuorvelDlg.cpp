@@ -129,7 +129,9 @@ CQuorvelDlg::CQuorvelDlg(wxWindow* parent, ISocketLibrary& sockets)
         NameControlsForScreenReaders(*addressLabel);
     }
     KeepKeyboardInTextField(m_addressBox->GetHandle());
-    ShowHistory();
+    // The list is filled once the window is on its way to the screen: filling a drop-down is
+    // work the window's start need not wait for, and no one opens the list before it shows.
+    CallAfter(&CQuorvelDlg::ShowHistory);
 
     // Locate is the OK button, so Escape must not stand for it: Escape does nothing here, and
     // the close box goes to OnClose.
