@@ -1,7 +1,8 @@
 // quorvel-bare-dialog: the toolkit's own dialog with the controls of Quorvel's main dialog (a
 // label, a drop-down, a button, a group box and a multi-line text box), made in code and shown
-// modally, and nothing of Quorvel: no layouts, icon, fonts, socket library or stored settings. bench/window-startup.sh times it beside the window, so that the window's start-up is
-// judged against what the toolkit itself costs on the same machine at the same moment.
+// modally, and nothing of Quorvel: no layouts, icon, fonts, socket library or stored settings.
+// bench/window-startup.sh times it beside the window, so that the window's start-up is judged
+// against what the toolkit itself costs on the same machine at the same moment.
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/combobox.h>
