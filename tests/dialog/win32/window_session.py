@@ -28,7 +28,8 @@ Screenshots land in FOLDER. Behaviours:
                      window maximised; the second run opens maximised, restores to where the
                      first left it and lists the three, newest first; a destination picked from
                      the list and Enter locate it and move it to the top; 21 lookups keep 20;
-                     Clear history in the system menu empties the list; a lookup locks it
+                     Clear history in the system menu empties the list; a lookup locks it; a
+                     third run, stored where no monitor shows it, opens where it always has
 
 and, counting from when the APNIC stand-in received the query for 1.0.0.2:
 
@@ -66,6 +67,16 @@ ICON_SIZE = 32
 CLASSES = {"EDIT": "Edit", "BUTTON": "Button", "STATIC": "Static", "COMBOBOX": "ComboBox"}
 SCREEN = WINE_SCREEN  # as large as wine's desktop: room for the window at twice its size
 RIPE_CASE = "ipv6-iana-to-ripe-2a00.2381"  # a RIPE NCC record, laid out in columns
+# A window stored where no monitor shows it.
+LOST_MONITOR = """REGEDIT4
+
+[HKEY_CURRENT_USER\\Software\\Quorvel]
+"Left"=dword:00001388
+"Top"=dword:00000fa0
+"Right"=dword:00001608
+"Bottom"=dword:00001180
+"Maximized"=dword:00000000
+"""
 # No settings of an earlier session, for the session to start from and to leave behind.
 FORGET_SETTINGS = "REGEDIT4\n\n[-HKEY_CURRENT_USER\\Software\\Quorvel]\n"
 LAYOUTS = []  # the dialog layouts the build wrote (--layouts)
@@ -498,6 +509,7 @@ def resize(session):
 
 def kept_settings(session):
     problems = []
+    first_place = session.state()["window"][:2]  # where a window without a stored place opens
     x, y, _, _ = session.geometry()
     session.drag((x + 100, y + 8), (50, 30))  # by the caption
     session.drag_corner((120, 80))
@@ -557,6 +569,18 @@ def kept_settings(session):
             problems.append("the drop-down is not locked during a lookup")
     finally:
         second.end()
+
+    # A third run, stored where no monitor shows it (a monitor unplugged): it opens where a
+    # window without a stored place does, at the stored size.
+    import_registry(session.env, LOST_MONITOR)
+    third = session.again()
+    try:
+        left, top, right, bottom = third.state()["window"]
+        if (left, top) != first_place or (right - left, bottom - top) != (640, 480):
+            problems.append(f"stored at 5000,4000, the window opens at {(left, top, right, bottom)}, "
+                            f"not at {first_place} at the stored 640 x 480")
+    finally:
+        third.end()
     return problems
 
 
