@@ -55,8 +55,12 @@ struct CLocateWorker::Lookup : ILookupFeedback {
     unsigned boxesClosed = 0;
 };
 
-CLocateWorker::CLocateWorker(ILocateView& view, ISocketLibrary& sockets, PostToWindow postToWindow)
-    : m_view(view), m_sockets(sockets), m_postToWindow(std::move(postToWindow)) {}
+CLocateWorker::CLocateWorker(ILocateView& view, ISocketLibrary& sockets, PostToWindow postToWindow,
+                             Finished finished)
+    : m_view(view),
+      m_sockets(sockets),
+      m_postToWindow(std::move(postToWindow)),
+      m_finished(std::move(finished)) {}
 
 CLocateWorker::~CLocateWorker() {
     Cancel(std::chrono::milliseconds::max());
@@ -73,6 +77,9 @@ void CLocateWorker::Locate() {
     auto lookup = std::make_shared<Lookup>(m_view, m_sockets, m_postToWindow);
     lookup->self = lookup;
     if (!lookup->command.Begin()) {
+        if (m_finished) {
+            m_finished(LocateOutcome::EmptyDestination);
+        }
         return;
     }
     m_running = lookup;
@@ -94,7 +101,10 @@ void CLocateWorker::Finish(const std::shared_ptr<Lookup>& lookup) {
     }
     lookup->thread.join();
     m_running.reset();
-    lookup->command.Finish();
+    const LocateOutcome outcome = lookup->command.Finish();
+    if (m_finished) {
+        m_finished(outcome);
+    }
 }
 
 bool CLocateWorker::Cancel(std::chrono::milliseconds wait) {

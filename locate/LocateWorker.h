@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "LocateCommand.h"
 #include "LocateView.h"
 #include "SocketLibrary.h"
 
@@ -23,8 +24,11 @@ public:
     // Runs a task on the window's thread, later, from the window's message loop; it may be
     // called from any thread.
     using PostToWindow = std::function<void(std::function<void()>)>;
+    // Told on the window's thread how each command that was not given up ended, once it has.
+    using Finished = std::function<void(LocateOutcome)>;
 
-    CLocateWorker(ILocateView& view, ISocketLibrary& sockets, PostToWindow postToWindow);
+    CLocateWorker(ILocateView& view, ISocketLibrary& sockets, PostToWindow postToWindow,
+                  Finished finished = {});
     // Cancels a lookup still running and waits for its thread.
     ~CLocateWorker();
     CLocateWorker(const CLocateWorker&) = delete;
@@ -50,6 +54,7 @@ private:
     ILocateView& m_view;
     ISocketLibrary& m_sockets;
     PostToWindow m_postToWindow;
+    Finished m_finished;
     std::shared_ptr<Lookup> m_running;
 };
 

@@ -20,9 +20,12 @@
 #define IDS_LOOPBACK_ADDRESS 108
 #define IDS_SERVER_RESOLVE_FAILED 109
 #define IDS_SOCKETS_START_FAILED 110
+// The window's own texts, from 120 on.
+#define IDS_CLEAR_HISTORY 120
 
 // The application icon.
 #define IDR_MAINFRAME 128
 
-// The About item of the system menu.
+// The items the window adds to its system menu (multiples of 16: Windows uses the low four bits).
 #define IDM_ABOUTBOX 0x0010
+#define IDM_CLEARHISTORY 0x0020

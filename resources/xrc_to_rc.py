@@ -14,8 +14,15 @@ import xml.etree.ElementTree as ElementTree
 
 XRC = "{http://www.wxwidgets.org/wxxrc}"
 
-# The dialog frame: a modal dialog with the styles its wx style names.
-DIALOG_STYLES = {"wxCAPTION": "WS_CAPTION", "wxSYSTEM_MENU": "WS_SYSMENU", "wxCLOSE_BOX": None}
+# The dialog frame: a modal dialog with the styles its wx style names. A sizing border keeps the
+# template's size for the client area, which the window's own code makes the smallest.
+DIALOG_STYLES = {
+    "wxCAPTION": "WS_CAPTION",
+    "wxSYSTEM_MENU": "WS_SYSMENU",
+    "wxCLOSE_BOX": None,
+    "wxRESIZE_BORDER": "WS_THICKFRAME",
+    "wxMAXIMIZE_BOX": "WS_MAXIMIZEBOX",
+}
 DIALOG_FONT = '8, "MS Sans Serif"'
 
 # What the Windows templates add per dialog: the main dialog is an extended template, shown as
@@ -41,6 +48,7 @@ EDIT_STYLES = {
     "wxVSCROLL": "WS_VSCROLL",
 }
 STATIC_STYLES = {"wxALIGN_LEFT": "SS_LEFT", "wxST_NO_AUTORESIZE": None}
+COMBO_STYLES = {"wxCB_DROPDOWN": "CBS_DROPDOWN"}
 
 # Control names that are the system's own ids; unnamed controls have none.
 NAMED_IDS = {"wxID_OK": "IDOK"}
@@ -96,6 +104,11 @@ def control_line(element):
         if "ES_MULTILINE" not in styles:
             styles.append("ES_AUTOHSCROLL")  # a single line scrolls while typing, as in wx
         window_class = "EDIT"
+    elif kind == "wxComboBox":
+        # Typed into like an edit box, which scrolls while typing; its list scrolls when long.
+        # The template's height is the closed box's: the window's code sizes the list.
+        styles = mapped(names, COMBO_STYLES, kind) + ["CBS_AUTOHSCROLL", "WS_VSCROLL", "WS_TABSTOP"]
+        window_class = "COMBOBOX"
     elif kind == "wxButton":
         default = text_of(element, "default") == "1"
         styles = ["BS_DEFPUSHBUTTON" if default else "BS_PUSHBUTTON", "WS_TABSTOP"]

@@ -41,6 +41,9 @@ test_packages=(
     util-linux iproute2 dnsmasq-base python3
     # the window's end-to-end cases read its information box through the clipboard
     xclip
+    # the window's accessibility test reads its controls as a screen reader does, over AT-SPI
+    # on a D-Bus session of its own
+    python3-pyatspi at-spi2-core dbus-daemon
     # the package checks: validators for the desktop entry and metainfo, man to render the
     # pages, lintian for the package itself
     desktop-file-utils appstream man-db lintian

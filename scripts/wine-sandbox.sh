@@ -33,10 +33,11 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     # A new prefix, made whole before anything uses it: wine registers its system's classes
     # (the shell's links among them) on processes of its own, which a server stopped early
     # would cut short. Its windows open in a virtual desktop, which gives them captions and
-    # close boxes where no window manager runs.
+    # close boxes where no window manager runs; the window tests' X screens are as large, with
+    # room for the window at twice its size.
     wineboot --init >/dev/null 2>&1 </dev/null
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Quorvel /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Quorvel /d 800x600 /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Quorvel /d 1280x1024 /f >/dev/null 2>&1
     wineserver -w
 fi
 wineserver -p >/dev/null 2>&1 </dev/null

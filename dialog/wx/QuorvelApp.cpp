@@ -1,5 +1,7 @@
 #include "QuorvelApp.h"
 
+#include <wx/config.h>
+#include <wx/log.h>
 #include <wx/xrc/xmlres.h>
 
 #include <cstdlib>
@@ -10,6 +12,7 @@
 #include "AppIcon.h"
 #include "Layouts.h"
 #include "QuorvelDlg.h"
+#include "UserSettings.h"
 
 namespace quorvel {
 
@@ -26,10 +29,19 @@ bool CQuorvelApp::OnInit() {
     // half way and the locked controls would still look usable. Without animations the
     // locked look is painted at once.
     g_object_set(gtk_settings_get_default(), "gtk-enable-animations", FALSE, nullptr);
+    UseUserSettingsFile();
     wxXmlResource::Get()->InitAllHandlers();
     InitQuorvelLayouts();
     RegisterApplicationIconArt();
     return true;
+}
+
+int CQuorvelApp::OnExit() {
+    // The settings file is written now, while the application can still show the message of a
+    // file that cannot be written; later the message would have no one to show it.
+    delete wxConfigBase::Set(nullptr);
+    wxLog::FlushActive();
+    return wxApp::OnExit();
 }
 
 int CQuorvelApp::OnRun() {

@@ -15,6 +15,8 @@ public:
     bool OnInit() override;
     // Runs the main dialog; the exit status is 0 once the user has closed it.
     int OnRun() override;
+    // Writes the user's settings file.
+    int OnExit() override;
 
 private:
     // The help command (F1) shows the About box: the program has no help of its own.

@@ -3,7 +3,10 @@
 // line runs inside the main dialog's modal loop, and the close box ends it. Message boxes are
 // answered by a dialog hook. Each failed check prints a line naming it. Screenshots land in
 // FOLDER: quorvel-main.png after a lookup (copy), quorvel-locked.png during a slow lookup
-// (locked) and quorvel-about.png (about).
+// (locked), quorvel-about.png (about), quorvel-ripe.png with a RIPE NCC record (fixed_pitch)
+// and quorvel-enlarged.png, the window enlarged with that record (resize). The window keeps its
+// settings where the caller's XDG_CONFIG_HOME says: run-under-xvfb.sh gives each run a scratch
+// folder, and kept_settings_before and kept_settings_after are run one after the other in one.
 //
 // quorvel_window_test FOLDER BEHAVIOUR
 #include <algorithm>
@@ -19,6 +22,9 @@
 #include <wx/app.h>
 #include <wx/button.h>
 #include <wx/clipbrd.h>
+#include <wx/combobox.h>
+#include <wx/config.h>
+#include <wx/display.h>
 #include <wx/evtloop.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
@@ -32,10 +38,14 @@
 
 #include "AboutDlg.h"
 #include "DesktopRequests.h"
+#include "DestinationHistory.h"
 #include "FakeSocketLibrary.h"
+#include "LocateView.h"
 #include "QuorvelApp.h"
 #include "Registries.h"
 #include "ScreenCapture.h"
+#include "TestData.h"
+#include "UserSettings.h"
 
 namespace quorvel {
 namespace {
@@ -172,6 +182,62 @@ wxString ClipboardText() {
     return got ? text.GetText() : wxString();
 }
 
+// The horizontal extent of each line of dark text in a picture of a text box, top to bottom:
+// (first, last) column of its ink.
+std::vector<std::pair<int, int>> InkedLines(const wxImage& image) {
+    std::vector<std::pair<int, int>> lines;
+    bool inLine = false;
+    for (int y = 0; y < image.GetHeight(); ++y) {
+        int first = -1;
+        int last = -1;
+        for (int x = 0; x < image.GetWidth(); ++x) {
+            const int brightness = image.GetRed(x, y) + image.GetGreen(x, y) + image.GetBlue(x, y);
+            if (brightness < 3 * 128) {
+                first = first < 0 ? x : first;
+                last = x;
+            }
+        }
+        if (first < 0) {
+            inLine = false;
+            continue;
+        }
+        if (!inLine) {
+            lines.emplace_back(first, last);
+        }
+        lines.back() = {std::min(lines.back().first, first), std::max(lines.back().second, last)};
+        inLine = true;
+    }
+    return lines;
+}
+
+// A RIPE NCC record, as IANA's referral of a 2a00::/12 address brings it: an object of
+// "attribute:   value" lines laid out in columns.
+constexpr char kRipeDestination[] = "2a00:2381:ffff::1";
+
+void ServeRipeRecord() {
+    Sockets().SetDefaultReply(std::string(ServerHost(Registry::Iana)),
+                              testing::ReadWritten("whois.iana.org/refer-ripe_2a00..-12.txt"));
+    Sockets().SetDefaultReply(std::string(ServerHost(Registry::RipeNcc)),
+                              testing::ReadReply("whois.ripe.net/ipv6-2a00.2381.ffff..1_bt.txt"));
+}
+
+// A window stored at `place`, as if a run had left it there.
+void StoreWindowPlace(wxPoint place, wxSize size) {
+    wxConfigBase* settings = wxConfigBase::Get();
+    const wxString key = "/Persistent_Options/Window/IDD_MAIN/";
+    settings->Write(key + "x", place.x);
+    settings->Write(key + "y", place.y);
+    settings->Write(key + "w", size.x);
+    settings->Write(key + "h", size.y);
+    settings->Write(key + "Maximized", 0);
+}
+
+const wxSize kLostMonitorSize(700, 600);
+
+// Where kept_settings_before leaves the window, for kept_settings_after to find it.
+const wxPoint kKeptPosition(60, 40);
+const wxSize kKeptGrowth(200, 100);
+
 // Answers message boxes with OK and remembers them; lets the About box show, and looks at it
 // once it is up.
 class CDialogWatcher : public wxModalDialogHook {
@@ -209,7 +275,7 @@ public:
         : m_dialog(dialog),
           m_watcher(watcher),
           m_folder(std::move(folder)),
-          m_address(dynamic_cast<wxTextCtrl*>(Named("IDC_ADDRESS")(dialog))),
+          m_address(dynamic_cast<wxComboBox*>(Named("IDC_ADDRESS")(dialog))),
           m_information(dynamic_cast<wxTextCtrl*>(Named("IDC_INFORMATION")(dialog))),
           m_locate(dynamic_cast<wxButton*>(OkButton(dialog))) {}
 
@@ -241,17 +307,17 @@ public:
         ExpectEqual(LabelOf<wxStaticBox>(m_dialog, 0), wxString("Destination Information"),
                     "group label");
         ExpectPlacement(m_dialog,
-                        {{"address box", Named("IDC_ADDRESS"), {117, 20, 107, 13}},
+                        {{"address label", NthOf<wxStaticText>(0), {18, 20, 89, 13}},
+                         {"address box", Named("IDC_ADDRESS"), {117, 20, 107, 13}},
                          {"Locate button", OkButton, {260, 20, 43, 14}},
-                         {"address label", NthOf<wxStaticText>(0), {18, 20, 89, 13}},
-                         {"information box", Named("IDC_INFORMATION"), {28, 75, 266, 163}},
-                         {"group box", NthOf<wxStaticBox>(0), {18, 62, 285, 185}}},
+                         {"group box", NthOf<wxStaticBox>(0), {18, 62, 285, 185}},
+                         {"information box", Named("IDC_INFORMATION"), {28, 75, 266, 163}}},
                         {320, 263});
-        // Tab order is the order of the children.
+        // Tab order is the order of the children: each label just before what it names.
         const wxWindowList& children = m_dialog.GetChildren();
-        Expect(children.size() == 5 && children[0] == m_address && children[1] == m_locate &&
-                   children[3] == m_information,
-               "tab order: address box, Locate, label, information box, group box");
+        Expect(children.size() == 5 && children[1] == m_address && children[2] == m_locate &&
+                   children[4] == m_information,
+               "tab order: address label, address box, Locate, group box, information box");
     }
 
     void Enter() {
@@ -262,6 +328,13 @@ public:
                     "header and private-address text");
         ExpectStillOpen("after Enter");
         ExpectInputUnlocked("after a lookup");
+        // Tab goes from the address box to Locate, and on to the information box.
+        m_simulator.Char(WXK_TAB);
+        Expect(WaitUntil([this] { return wxWindow::FindFocus() == m_locate; }, 2s),
+               "Tab moves from the address box to Locate");
+        m_simulator.Char(WXK_TAB);
+        Expect(WaitUntil([this] { return wxWindow::FindFocus() == m_information; }, 2s),
+               "Tab moves from Locate to the information box");
     }
 
     void Escape() {
@@ -279,12 +352,13 @@ public:
                                    "F1 opens the About box and its OK closes it");
     }
 
-    // GTK gives the dialog no window menu: a right-click offers the About item instead. The
-    // item is chosen with the keyboard once the menu is up, and Escape closes the About box.
+    // GTK gives the dialog no window menu: a right-click offers its items instead, the About item
+    // last. It is chosen with the keyboard once the menu is up, and Escape closes the About box.
     void AboutMenu() {
         wxTimer chooseItem;
         chooseItem.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
-            m_simulator.Char(WXK_DOWN);
+            m_simulator.Char(WXK_DOWN);  // "Clear history"
+            m_simulator.Char(WXK_DOWN);  // "About Quorvel..."
             m_simulator.Char(WXK_RETURN);
         });
         ExpectAboutBoxComesAndGoes(
@@ -345,10 +419,11 @@ public:
         ExpectEqual(locked.information, wxString("Querying..."),
                     "\"Querying...\" while the lookup blocks");
         if (locked.look.IsOk() && unlockedLook.IsOk()) {
-            // Inside the address box, right of any text: its background shows whether the
-            // disabled look reached the screen before the window blocked.
+            // Inside the address box's text field, right of any text and left of the drop-down
+            // button: its background shows whether the disabled look reached the screen before
+            // the window blocked.
             const wxRect box = m_address->GetRect();
-            const wxPoint inside(box.GetRight() - 6, box.y + box.height / 2);
+            const wxPoint inside(box.x + box.width * 3 / 4, box.y + box.height / 2);
             Expect(PixelAt(locked.look, inside) != PixelAt(unlockedLook, inside),
                    "the address box looks disabled on the screen while the lookup blocks");
         }
@@ -392,6 +467,134 @@ public:
         ExpectEqual(copied, shown, "Ctrl+A, Ctrl+C copy the information box's text");
     }
 
+    // A record's columns line up in a fixed-pitch font: a line of the widest letter and a line
+    // of the narrowest, as long, end together.
+    void FixedPitch() {
+        const std::string wide(20, 'W');
+        const std::string narrow(20, 'i');
+        ExpectEqual(m_information->GetTextExtent(wide).x, m_information->GetTextExtent(narrow).x,
+                    "a line of W and a line of i are as wide in the information box's font");
+        View().SetInformationText(wide + "\r\n" + narrow);
+        RunEventsFor(200ms);
+        const std::vector<std::pair<int, int>> lines = InkedLines(Screenshot(*m_information));
+        if (Expect(lines.size() >= 2, "the two lines show in the information box")) {
+            // The first inked rows are the W, the last the stems of the i (their dots stand
+            // apart). In a proportional font the line of i is about a third as wide as the line
+            // of W; in a fixed-pitch one they differ by less than a letter: an i's ink is
+            // narrower than its cell.
+            const int wideInk = lines.front().second - lines.front().first;
+            const int narrowInk = lines.back().second - lines.back().first;
+            Expect(narrowInk * 10 >= wideInk * 9,
+                   "the lines of W and of i end together on the screen (" +
+                       std::to_string(wideInk) + " and " + std::to_string(narrowInk) + " pixels)");
+        }
+        ShowRipeRecord();
+        SaveScreenshot(Screenshot(m_dialog), m_folder + "/quorvel-ripe.png");
+    }
+
+    // The information box and its group grow with the window; the other controls stay; the
+    // window cannot be made smaller than its layout.
+    void Resize() {
+        const wxSize layout = m_dialog.GetClientSize();
+        ExpectEqual(layout, m_dialog.ConvertDialogToPixels(wxSize(320, 263)),
+                    "the window opens at its layout's size");
+        std::vector<wxRect> before;
+        for (wxWindow* control : m_dialog.GetChildren()) {
+            before.push_back(control->GetRect());
+        }
+        ResizeClientTo(layout * 2);
+        ExpectEqual(m_dialog.GetClientSize(), layout * 2, "the window is made twice its size");
+        ExpectGrownBy(before, layout, "at twice the size");
+
+        // The enlarged window as a user sees it, as large as the screen shows it whole.
+        ShowRipeRecord();
+        m_dialog.SetSize(wxDisplay(0U).GetClientArea().GetSize());
+        RunEventsFor(300ms);
+        SaveScreenshot(Screenshot(m_dialog), m_folder + "/quorvel-enlarged.png");
+
+        ResizeClientTo(layout / 2);
+        ExpectEqual(m_dialog.GetClientSize(), layout,
+                    "a size below the layout's is refused: the window keeps the layout's");
+        ExpectGrownBy(before, wxSize(0, 0), "back at the layout's size");
+    }
+
+    // The first of two runs with one settings folder: the window moved and enlarged, three
+    // destinations located, and closed.
+    void KeptSettingsBefore() {
+        ExpectHistory({}, "the first run's drop-down is empty");
+        m_dialog.Move(kKeptPosition);
+        ResizeClientTo(m_dialog.GetClientSize() + kKeptGrowth);
+        for (const char* destination : {"192.168.1.1", "10.0.0.1", "127.0.0.1"}) {
+            LocateAndWait(destination, (std::string("Name:    ") + destination).c_str(),
+                          std::string("located ") + destination);
+        }
+        ExpectHistory({"127.0.0.1", "10.0.0.1", "192.168.1.1"},
+                      "the drop-down lists the three destinations, newest first");
+    }
+
+    // The second run: the window where the first left it, the three destinations listed; then
+    // picking one, 21 more lookups, and Clear history.
+    void KeptSettingsAfter() {
+        ExpectEqual(m_dialog.GetPosition(), kKeptPosition, "the window opens where it was left");
+        ExpectEqual(m_dialog.GetClientSize(),
+                    m_dialog.ConvertDialogToPixels(wxSize(320, 263)) + kKeptGrowth,
+                    "the window opens at the size it was left");
+        ExpectHistory({"127.0.0.1", "10.0.0.1", "192.168.1.1"},
+                      "the drop-down lists the last run's destinations, newest first");
+
+        // The drop-down opened with a click on its button, the second destination chosen with
+        // the keyboard, and Enter.
+        const wxRect box = m_address->GetScreenRect();
+        m_simulator.MouseMove(wxPoint(box.GetRight() - 8, box.y + box.height / 2));
+        RunEventsFor(50ms);
+        m_simulator.MouseClick();
+        RunEventsFor(500ms);
+        m_simulator.Char(WXK_DOWN);  // the list opens on the first
+        m_simulator.Char(WXK_RETURN);
+        Expect(WaitUntil([this] { return m_address->GetValue() == "10.0.0.1"; }, 3s),
+               "a destination picked from the drop-down fills the address box");
+        m_simulator.Char(WXK_RETURN);
+        Expect(
+            WaitUntil([this] { return m_information->GetValue().StartsWith("Name:    10.0.0.1"); }),
+            "Enter locates the destination picked");
+        ExpectHistory({"10.0.0.1", "127.0.0.1", "192.168.1.1"}, "a repeat moves to the top");
+
+        std::vector<std::string> newest;
+        for (int n = 1; n <= 21; ++n) {
+            const std::string destination = "10.1.0." + std::to_string(n);
+            LocateAndWait(destination.c_str(), ("Name:    " + destination).c_str(),
+                          "located " + destination);
+            newest.insert(newest.begin(), destination);
+        }
+        newest.resize(kHistoryLimit);
+        ExpectHistory(newest, "21 more lookups keep the newest 20");
+        Expect(LoadHistory() == newest, "the stored history is the list shown");
+
+        // "Clear history", the first item of the right-click menu.
+        wxTimer chooseItem;
+        chooseItem.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+            m_simulator.Char(WXK_DOWN);
+            m_simulator.Char(WXK_RETURN);
+        });
+        m_simulator.MouseMove(m_dialog.GetScreenRect().GetPosition() + wxPoint(10, 10));
+        RunEventsFor(50ms);
+        m_simulator.MouseClick(wxMOUSE_BTN_RIGHT);
+        chooseItem.StartOnce(500);
+        Expect(WaitUntil([this] { return m_address->GetCount() == 0; }, 5s),
+               "Clear history empties the drop-down");
+        Expect(LoadHistory().empty(), "Clear history empties the stored history");
+        ExpectEqual(m_address->GetValue(), wxString("10.1.0.21"),
+                    "Clear history leaves the address box's text");
+    }
+
+    // The stored place is on no monitor (the application stored one before the window opened):
+    // the window opens where it would have without one, at the stored size.
+    void LostMonitor() {
+        Expect(wxDisplay::GetFromWindow(&m_dialog) != wxNOT_FOUND,
+               "a window stored where no monitor shows it opens on a monitor");
+        ExpectEqual(m_dialog.GetSize(), kLostMonitorSize, "at the stored size");
+    }
+
     // Nothing but opening and closing: the socket library's life. That the close box ends the
     // program with status 0 and releases the library once is checked after every behaviour.
     void Close() {
@@ -404,6 +607,47 @@ public:
     void StartupFails() { ExpectMessageBox("WSAStartup failed!", 0); }
 
 private:
+    ILocateView& View() { return dynamic_cast<ILocateView&>(m_dialog); }
+
+    void ShowRipeRecord() {
+        ServeRipeRecord();
+        LocateAndWait(kRipeDestination, "Name:", "a RIPE NCC record is located");
+        Expect(m_information->GetValue().Contains("inet6num:"), "the RIPE NCC record is shown");
+        RunEventsFor(300ms);  // for the record to reach the screen
+    }
+
+    void ResizeClientTo(wxSize size) {
+        m_dialog.SetClientSize(size);
+        WaitUntil([&] { return m_dialog.GetClientSize() == size; }, 2s);
+        RunEventsFor(100ms);
+    }
+
+    // The information box and its group (the last two children) grown by `growth` from their
+    // rectangles `before`, the other controls as they were.
+    void ExpectGrownBy(const std::vector<wxRect>& before, wxSize growth, const std::string& when) {
+        const wxWindowList& children = m_dialog.GetChildren();
+        for (std::size_t n = 0; n < children.size() && n < before.size(); ++n) {
+            const bool grows =
+                children[n] == m_information || dynamic_cast<wxStaticBox*>(children[n]);
+            wxRect expected = before[n];
+            if (grows) {
+                expected.SetSize(expected.GetSize() + growth);
+            }
+            ExpectEqual(children[n]->GetRect(), expected,
+                        (grows ? "grown " : "unchanged ") +
+                            wxString(children[n]->GetClassInfo()->GetClassName()).ToStdString() +
+                            " " + when);
+        }
+    }
+
+    void ExpectHistory(const std::vector<std::string>& expected, const std::string& what) {
+        std::vector<std::string> listed;
+        for (const wxString& entry : m_address->GetStrings()) {
+            listed.emplace_back(entry.utf8_str());
+        }
+        Expect(listed == expected, what);
+    }
+
     void TypeDestination(const char* destination) {
         m_address->SetFocus();
         m_simulator.Char('a', wxMOD_CONTROL);
@@ -477,7 +721,7 @@ private:
     wxDialog& m_dialog;
     CDialogWatcher& m_watcher;
     wxString m_folder;
-    wxTextCtrl* m_address;
+    wxComboBox* m_address;
     wxTextCtrl* m_information;
     wxButton* m_locate;
     wxUIActionSimulator m_simulator;
@@ -485,11 +729,21 @@ private:
 
 // The behaviours by the names the tests are registered under (window.NAME).
 const std::map<std::string, void (CSession::*)()> kBehaviours = {
-    {"layout", &CSession::Layout},        {"enter", &CSession::Enter},
-    {"escape", &CSession::Escape},        {"about", &CSession::About},
-    {"about_menu", &CSession::AboutMenu}, {"empty_destination", &CSession::EmptyDestination},
-    {"locked", &CSession::Locked},        {"copy", &CSession::Copy},
-    {"close", &CSession::Close},          {"startup_fails", &CSession::StartupFails},
+    {"layout", &CSession::Layout},
+    {"enter", &CSession::Enter},
+    {"escape", &CSession::Escape},
+    {"about", &CSession::About},
+    {"about_menu", &CSession::AboutMenu},
+    {"empty_destination", &CSession::EmptyDestination},
+    {"locked", &CSession::Locked},
+    {"copy", &CSession::Copy},
+    {"close", &CSession::Close},
+    {"startup_fails", &CSession::StartupFails},
+    {"fixed_pitch", &CSession::FixedPitch},
+    {"resize", &CSession::Resize},
+    {"kept_settings_before", &CSession::KeptSettingsBefore},
+    {"kept_settings_after", &CSession::KeptSettingsAfter},
+    {"lost_monitor", &CSession::LostMonitor},
 };
 
 // The program's own application over the in-memory socket library; the behaviour runs inside
@@ -510,6 +764,9 @@ public:
         if (m_behaviour == &CSession::StartupFails) {
             Sockets().SetStartupResult(10091);  // WSASYSNOTREADY
         }
+        if (m_behaviour == &CSession::LostMonitor) {
+            StoreWindowPlace(wxPoint(5000, 4000), kLostMonitorSize);
+        }
         wxImage::AddHandler(new wxPNGHandler);
         m_watcher.Register();
         CallAfter(&CWindowTestApp::RunBehaviour);
@@ -528,7 +785,7 @@ private:
     // A window that never closes would hold the test run: end the process instead.
     static void StartHangGuard() {
         std::thread([] {
-            std::this_thread::sleep_for(30s);
+            std::this_thread::sleep_for(50s);
             std::printf("FAILED: the window test hung\n");
             std::fflush(stdout);
             std::_Exit(3);

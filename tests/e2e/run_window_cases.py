@@ -26,8 +26,10 @@ counting from when the stand-in received the query:
 import argparse
 import contextlib
 import os
+import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
 import sandbox
@@ -40,6 +42,7 @@ SETTLE = 1.5  # seconds after the last expected request for the window to show t
 SILENT_CASE = "silent-server-times-out"  # the lookup that waits: APNIC never answers
 PING_LIMIT_MS = 1000  # a desktop marks a window that has not answered by then as hung
 CLOSE_LIMIT = 5  # seconds from the close request to the program's end
+WINE_SCREEN = "1280x1024"  # the size of wine's virtual desktop (scripts/wine-sandbox.sh)
 
 
 class WindowError(Exception):
@@ -54,11 +57,11 @@ def shown_text(lookup_stdout):
     return text.replace(b"\r\r\n", b"\n").replace(b"\r\n", b"\n")
 
 
-def start_xvfb():
-    """A fresh X server; returns (process, display)."""
+def start_xvfb(screen="1024x768"):
+    """A fresh X server with a screen of that size; returns (process, display)."""
     read_end, write_end = os.pipe()
     process = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp", "-noreset", "-screen", "0", "1024x768x24"],
+        ["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp", "-noreset", "-screen", "0", f"{screen}x24"],
         pass_fds=(write_end,),
         stdout=subprocess.DEVNULL,
         stderr=subprocess.DEVNULL,
@@ -113,8 +116,12 @@ def read_clipboard(display):
 def window_on_xvfb(quorvel, wine):
     """A fresh Xvfb with quorvel on it, for as long as the block runs: yields the display, the
     quorvel process and its window's id."""
-    xvfb, display = start_xvfb()
-    env = dict(os.environ, DISPLAY=display, NO_AT_BRIDGE="1", GTK_A11Y="none")
+    xvfb, display = start_xvfb(WINE_SCREEN if wine else "1024x768")
+    # The window keeps its settings (size, place, history) in a scratch folder, never the
+    # user's, and starts each case without any. (Under wine they are the build's own prefix's.)
+    settings = tempfile.mkdtemp(prefix="quorvel-settings-")
+    env = dict(os.environ, DISPLAY=display, NO_AT_BRIDGE="1", GTK_A11Y="none",
+               XDG_CONFIG_HOME=settings)
     # Under wine the server starts after the X server, so that its desktop has the display.
     command = sandbox.wine_command(quorvel) if wine else [quorvel]
     window = subprocess.Popen(
@@ -139,6 +146,7 @@ def window_on_xvfb(quorvel, wine):
             except subprocess.TimeoutExpired:
                 process.kill()
                 process.wait()
+        shutil.rmtree(settings, ignore_errors=True)
 
 
 def start_locate(display, window_id, destination):

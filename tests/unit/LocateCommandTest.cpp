@@ -165,7 +165,8 @@ private:
     std::deque<std::function<void()>> m_tasks;
 };
 
-// Off the window's thread, the view sees exactly what the command shows on one thread.
+// Off the window's thread, the view sees exactly what the command shows on one thread, and the
+// window is told the same outcome once the command has finished.
 TEST_P(LocateCommandTest, WorkerShowsWhatTheCommandShowsOnOneThread) {
     FakeSocketLibrary oneThreadSockets;
     ScriptNetwork(oneThreadSockets);
@@ -176,12 +177,15 @@ TEST_P(LocateCommandTest, WorkerShowsWhatTheCommandShowsOnOneThread) {
     ScriptNetwork(sockets);
     RecordingView view(GetParam().typed);
     WindowLoop loop;
-    CLocateWorker worker(view, sockets, loop.Poster());
+    std::vector<LocateOutcome> finished;
+    CLocateWorker worker(view, sockets, loop.Poster(),
+                         [&](LocateOutcome outcome) { finished.push_back(outcome); });
     worker.Locate();
     ASSERT_TRUE(loop.RunUntil([&] { return !worker.IsBusy(); }));
 
     EXPECT_EQ(view.log, oneThreadView.log);
     EXPECT_EQ(sockets.Requests(), oneThreadSockets.Requests());
+    EXPECT_EQ(finished, std::vector<LocateOutcome>{GetParam().expectedOutcome});
 }
 
 INSTANTIATE_TEST_SUITE_P(

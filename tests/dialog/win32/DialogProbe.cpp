@@ -6,11 +6,25 @@
 // quorvel_dialog_probe screen FILE.bmp       the whole screen as a 24-bit bitmap file
 // quorvel_dialog_probe responsive CAPTION    8 s of messages to the dialog: each answered?
 // quorvel_dialog_probe close CAPTION         posts WM_CLOSE to the dialog
+// quorvel_dialog_probe state CAPTION         the window's place, its controls' enabled state
+//                                            and its drop-down's list
+// quorvel_dialog_probe pitch CAPTION         the ink of a line of W and a line of i shown in
+//                                            the information box
 //
 // `controls` prints "base X Y" (the pixels of 4 x 8 dialog units in the dialogs' font, 8-point
 // MS Sans Serif), "client WIDTH HEIGHT", then "control ID CLASS LEFT TOP RIGHT BOTTOM TEXT" per
-// control, with client coordinates in pixels and the text in UTF-8 (none for a picture). It
+// control, with client coordinates in pixels and the text in UTF-8 (none for a picture; line
+// breaks as \r and \n). It
 // and the two below wait up to 10 s for the dialog and exit with 1 when there is none.
+//
+// `state` prints "window LEFT TOP RIGHT BOTTOM" (the window's rectangle on the screen), "normal
+// LEFT TOP RIGHT BOTTOM MAXIMIZED" (GetWindowPlacement's restored rectangle and whether it is
+// maximised), "enabled ID 0|1" per control, and "item TEXT" per entry of the drop-down's list.
+//
+// `pitch` puts a line of 20 W and a line of 20 i into the information box (IDC_INFORMATION,
+// 1002), and prints for each line of text the screen then shows in the box "ink FIRST LAST",
+// the first and last column of its dark pixels, top to bottom. (The dots of the i are a line of
+// their own.)
 //
 // `responsive` and `close` print "ready" once they have the dialog and act when a line arrives
 // on their input, so that the caller can start them ahead and time the act to the moment.
@@ -23,6 +37,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -43,6 +58,17 @@ std::wstring Wide(const char* text) {
     ::MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), length);
     wide.resize(wide.empty() ? 0 : wide.size() - 1);
     return wide;
+}
+
+// A control's text on one line of the output: its line breaks as \r and \n.
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (const char character : text) {
+        line += character == '\r'   ? std::string("\\r")
+                : character == '\n' ? std::string("\\n")
+                                    : std::string(1, character);
+    }
+    return line;
 }
 
 // The dialog with the caption, waited for up to 10 s; says so when there is none.
@@ -105,7 +131,7 @@ int PrintControls(const char* caption) {
         // The id as the template's 16 bits: an unnamed control is 0xFFFF in either template.
         std::printf("control %d %s %ld %ld %ld %ld %s\n", ::GetDlgCtrlID(child) & 0xFFFF,
                     Utf8(className).c_str(), rect.left, rect.top, rect.right, rect.bottom,
-                    Utf8(text).c_str());
+                    OneLine(Utf8(text)).c_str());
     }
     return 0;
 }
@@ -144,6 +170,106 @@ int SaveScreen(const char* path) {
     ::DeleteDC(memory);
     ::ReleaseDC(nullptr, screen);
     return written ? 0 : 1;
+}
+
+constexpr int kInformationBox = 1002;  // IDC_INFORMATION
+constexpr int kAddressBox = 1000;      // IDC_ADDRESS
+
+int PrintState(const char* caption) {
+    HWND dialog = FindDialog(caption);
+    if (dialog == nullptr) {
+        return 1;
+    }
+    RECT window;
+    ::GetWindowRect(dialog, &window);
+    std::printf("window %ld %ld %ld %ld\n", window.left, window.top, window.right, window.bottom);
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    ::GetWindowPlacement(dialog, &placement);
+    const RECT& normal = placement.rcNormalPosition;
+    std::printf("normal %ld %ld %ld %ld %d\n", normal.left, normal.top, normal.right, normal.bottom,
+                placement.showCmd == SW_SHOWMAXIMIZED ? 1 : 0);
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        std::printf("enabled %d %d\n", ::GetDlgCtrlID(child) & 0xFFFF,
+                    ::IsWindowEnabled(child) != FALSE ? 1 : 0);
+    }
+    HWND addressBox = ::GetDlgItem(dialog, kAddressBox);
+    const auto count = ::SendMessageW(addressBox, CB_GETCOUNT, 0, 0);
+    for (LRESULT item = 0; item < count; ++item) {
+        wchar_t text[256] = {};
+        if (::SendMessageW(addressBox, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0) < 256) {
+            ::SendMessageW(addressBox, CB_GETLBTEXT, static_cast<WPARAM>(item),
+                           reinterpret_cast<LPARAM>(text));
+        }
+        std::printf("item %s\n", Utf8(text).c_str());
+    }
+    return 0;
+}
+
+// The dark pixels of a rectangle of the screen, as the extents of its lines of text.
+void PrintInk(const RECT& rect) {
+    const long width = rect.right - rect.left;
+    const long height = rect.bottom - rect.top;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // rows top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    ::GdiFlush();
+    const auto* pixels = static_cast<const std::uint8_t*>(bits);
+    bool inLine = false;
+    long first = 0;
+    long last = 0;
+    for (long y = 0; y <= height; ++y) {
+        long rowFirst = -1;
+        long rowLast = -1;
+        for (long x = 0; y < height && x < width; ++x) {
+            const std::uint8_t* pixel = pixels + (y * width + x) * 4;  // blue, green, red, unused
+            if (pixel[0] + pixel[1] + pixel[2] < 3 * 128) {
+                rowFirst = rowFirst < 0 ? x : rowFirst;
+                rowLast = x;
+            }
+        }
+        if (rowFirst >= 0) {
+            first = inLine ? std::min(first, rowFirst) : rowFirst;
+            last = inLine ? std::max(last, rowLast) : rowLast;
+            inLine = true;
+        } else if (inLine) {
+            std::printf("ink %ld %ld\n", first, last);
+            inLine = false;
+        }
+    }
+    ::SelectObject(memory, previous);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+}
+
+int PrintPitch(const char* caption) {
+    HWND dialog = FindDialog(caption);
+    if (dialog == nullptr) {
+        return 1;
+    }
+    HWND box = ::GetDlgItem(dialog, kInformationBox);
+    const std::wstring lines = std::wstring(20, L'W') + L"\r\n" + std::wstring(20, L'i');
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lines.c_str()),
+                          SMTO_ABORTIFHUNG, 2000, &result);
+    ::Sleep(500);  // for the box to be painted
+    // Inside the box's border and scroll bars.
+    RECT inside;
+    ::GetClientRect(box, &inside);
+    ::MapWindowPoints(box, nullptr, reinterpret_cast<POINT*>(&inside), 2);
+    PrintInk(inside);
+    return 0;
 }
 
 // Says it has the dialog and waits for the caller's line.
@@ -220,8 +346,14 @@ int main(int argc, char** argv) {
     if (verb == "close") {
         return PostClose(argv[2]);
     }
+    if (verb == "state") {
+        return PrintState(argv[2]);
+    }
+    if (verb == "pitch") {
+        return PrintPitch(argv[2]);
+    }
     std::fprintf(stderr,
                  "usage: quorvel_dialog_probe controls CAPTION | screen FILE.bmp | responsive "
-                 "CAPTION | close CAPTION\n");
+                 "CAPTION | close CAPTION | state CAPTION | pitch CAPTION\n");
     return 2;
 }

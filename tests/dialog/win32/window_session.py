@@ -5,11 +5,13 @@ window with real key and mouse events.
     window_session.py --quorvel quorvel.exe --probe quorvel_dialog_probe.exe --out FOLDER BEHAVIOUR
 
 The window runs in the wine prefix's virtual desktop (so that it has a caption and a close box;
-scripts/wine-sandbox.sh sets it up) beside a wine server of the sandbox's own, with the network
-of the end-to-end case silent-server-times-out: a DNS server that knows the registries' names
-alone, and an APNIC stand-in that takes the query for 1.0.0.2 and never answers. The dialog's
-controls are read with the probe, beside it under wine; the information box's text through the
-clipboard. Screenshots land in FOLDER. Behaviours:
+scripts/wine-sandbox.sh sets it up, 1280x1024: room for the window to grow to twice its size),
+beside a wine server of the sandbox's own, with the network of an end-to-end case: by default
+silent-server-times-out, a DNS server that knows the registries' names alone, and an APNIC
+stand-in that takes the query for 1.0.0.2 and never answers. Each session starts without the
+settings (HKEY_CURRENT_USER\Software\Quorvel) of an earlier one. The dialog's controls are read
+with the probe, beside it under wine; the information box's text through the clipboard.
+Screenshots land in FOLDER. Behaviours:
 
     layout           both dialogs' controls: ids, window classes, texts and rectangles as the
                      dialog layouts give them in dialog units; "Ready." in the information box
@@ -18,6 +20,16 @@ clipboard. Screenshots land in FOLDER. Behaviours:
     escape-inert     Escape leaves the dialog open
     about            Alt+Space, the About item, the About box, closed with OK
     close            the close box ends the program with status 0
+    fixed-pitch      a line of W and a line of i in the information box end together on the
+                     screen; then a RIPE NCC record (case ipv6-iana-to-ripe-2a00.2381)
+    resize           the window dragged to twice its size: the information box and its group
+                     grow, the other controls stay; dragged below its layout's size: refused
+    kept-settings    two runs: the window moved, enlarged, three destinations located and the
+                     window maximised; the second run opens maximised, restores to where the
+                     first left it and lists the three, newest first; a destination picked from
+                     the list and Enter locate it and move it to the top; 21 lookups keep 20;
+                     Clear history in the system menu empties the list; a lookup locks it; a
+                     third run, stored where no monitor shows it, opens where it always has
 
 and, counting from when the APNIC stand-in received the query for 1.0.0.2:
 
@@ -46,13 +58,27 @@ import xrc_to_rc  # noqa: E402
 from cases import load_all  # noqa: E402
 from run_cases import case_network  # noqa: E402
 from run_window_cases import (  # noqa: E402
-    CLOSE_LIMIT, SILENT_CASE, WindowError, ended_within, query_received, read_clipboard, start_xvfb,
-    wait_until, x_tool)
+    CLOSE_LIMIT, SILENT_CASE, WINE_SCREEN, WindowError, ended_within, query_received, read_clipboard,
+    shown_text, start_xvfb, wait_until, x_tool)
 
 INSIDE_MARKER = "QUORVEL_WIN_WINDOW_SESSION"  # set once the X and wine servers run
 START_LIMIT = 30  # seconds for wine to show the window
 ICON_SIZE = 32
-CLASSES = {"EDIT": "Edit", "BUTTON": "Button", "STATIC": "Static"}
+CLASSES = {"EDIT": "Edit", "BUTTON": "Button", "STATIC": "Static", "COMBOBOX": "ComboBox"}
+SCREEN = WINE_SCREEN  # as large as wine's desktop: room for the window at twice its size
+RIPE_CASE = "ipv6-iana-to-ripe-2a00.2381"  # a RIPE NCC record, laid out in columns
+# A window stored where no monitor shows it.
+LOST_MONITOR = """REGEDIT4
+
+[HKEY_CURRENT_USER\\Software\\Quorvel]
+"Left"=dword:00001388
+"Top"=dword:00000fa0
+"Right"=dword:00001608
+"Bottom"=dword:00001180
+"Maximized"=dword:00000000
+"""
+# No settings of an earlier session, for the session to start from and to leave behind.
+FORGET_SETTINGS = "REGEDIT4\n\n[-HKEY_CURRENT_USER\\Software\\Quorvel]\n"
 LAYOUTS = []  # the dialog layouts the build wrote (--layouts)
 
 
@@ -106,14 +132,29 @@ def pixels(rectangle, base):
     return (left, top, left + scale(width, base[0], 4), top + scale(height, base[1], 8))
 
 
+def import_registry(env, text):
+    """Merges a .reg file's text into the wine prefix's registry (of this session's server)."""
+    with tempfile.NamedTemporaryFile("w", suffix=".reg", delete=False) as file:
+        file.write(text)
+    try:
+        subprocess.run(["wine", "regedit", "/S", "Z:" + file.name.replace("/", "\\")], env=env,
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=60, check=False)
+    finally:
+        os.unlink(file.name)
+
+
 class Session:
-    def __init__(self, quorvel, probe, out, display, whois):
+    def __init__(self, quorvel, probe, out, display, whois, case, fresh=True):
         self.quorvel = quorvel
         self.probe_program = probe
         self.out = out
         self.display = display
         self.whois = whois  # the stand-in registries
+        self.case = case  # whose network they are
         self.env = dict(os.environ, DISPLAY=display)
+        if fresh:
+            import_registry(self.env, FORGET_SETTINGS)
         self.window = subprocess.Popen(
             ["wine", quorvel], env=self.env, stdin=subprocess.DEVNULL,
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
@@ -185,6 +226,69 @@ class Session:
             time.sleep(0.5)
         return text
 
+    def again(self):
+        """A new run of the program in this session, with the settings the last run left."""
+        return Session(self.quorvel, self.probe_program, self.out, self.display, self.whois,
+                       self.case, fresh=False)
+
+    def state(self):
+        """The probe's `state`: {"window": rect, "normal": rect, "maximized": bool,
+        "enabled": {id: bool}, "items": [text]}."""
+        state = {"enabled": {}, "items": []}
+        for line in self.probe("state", "Quorvel").splitlines():
+            kind, _, rest = line.partition(" ")
+            if kind == "window":
+                state["window"] = tuple(int(n) for n in rest.split())
+            elif kind == "normal":
+                numbers = [int(n) for n in rest.split()]
+                state["normal"], state["maximized"] = tuple(numbers[:4]), numbers[4] == 1
+            elif kind == "enabled":
+                control, enabled = rest.split()
+                state["enabled"][int(control)] = enabled == "1"
+            elif kind == "item":
+                state["items"].append(rest)
+        return state
+
+    def geometry(self):
+        """The window's X geometry: (x, y, width, height) on the screen."""
+        shell = x_tool(self.display, "xdotool", "getwindowgeometry", "--shell", self.main)
+        values = dict(line.split("=") for line in shell.stdout.decode().split())
+        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+    def drag(self, start, by):
+        """Presses the left button at `start`, moves it `by` and lets go, as a user drags."""
+        end = (max(start[0] + by[0], 0), max(start[1] + by[1], 0))
+        x_tool(self.display, "xdotool", "mousemove", str(start[0] + 5), str(start[1] + 5))
+        x_tool(self.display, "xdotool", "mousemove", "--sync", str(start[0]), str(start[1]),
+               "mousedown", "1")
+        time.sleep(0.3)
+        x_tool(self.display, "xdotool", "mousemove", str((start[0] + end[0]) // 2),
+               str((start[1] + end[1]) // 2))
+        time.sleep(0.3)
+        x_tool(self.display, "xdotool", "mousemove", str(end[0]), str(end[1]), "mouseup", "1")
+        time.sleep(1)
+
+    def drag_corner(self, by):
+        """Drags the window's lower right corner (its sizing border) by `by` pixels."""
+        x, y, width, height = self.geometry()
+        self.drag((x + width - 2, y + height - 2), by)
+
+    def locate_and_wait(self, destination):
+        """Replaces the address box's text with the destination, presses Enter and waits until
+        the lookup has ended, which puts the destination on top of the drop-down's list."""
+        self.keys("End", "shift+Home")
+        self.type(destination)
+        self.keys("Return")
+        deadline = time.monotonic() + 15
+        while time.monotonic() < deadline:
+            state = self.state()
+            if state["items"][:1] == [destination] and state["enabled"].get(1000):
+                return
+            time.sleep(0.3)
+        self.screenshot("quorvel-win-lookup-not-ended.png")
+        raise SessionError(f"the lookup of {destination} did not end in the list within 15 s "
+                           f"(quorvel-win-lookup-not-ended.png; the list: {state['items']})")
+
     def end(self):
         if self.window.poll() is None:
             self.window.terminate()
@@ -234,6 +338,9 @@ def check_layout(session, caption, dialog_name, shown_texts):
     base, client, controls = read_controls(session, caption)
     expected_client, expected = expected_controls(dialog_name, base)
     expected = [(i, c, shown_texts.get(i, t), r) for i, c, t, r in expected]
+    # A closed drop-down is as tall as its font makes it, whatever the template says.
+    expected = [(i, c, t, r[:3] + (controls[n][3][3],) if c == "ComboBox" and n < len(controls) else r)
+                for n, (i, c, t, r) in enumerate(expected)]
     problems = []
     if client != expected_client:
         problems.append(f"{dialog_name}: client area {client}, expected {expected_client}")
@@ -324,8 +431,7 @@ def close_during_lookup(session):
     click_close_box(session)
     problems = ended_within(session.window, CLOSE_LIMIT, "after the close box, 2 s into the lookup")
     session.end()
-    second = Session(session.quorvel, session.probe_program, session.out, session.display,
-                     session.whois)
+    second = session.again()
     try:
         probe = second.start_probe("close", "Quorvel")
         wait_until(second.lookup_started(len(session.whois.requests())) + 2)
@@ -333,6 +439,148 @@ def close_during_lookup(session):
         problems += ended_within(second.window, CLOSE_LIMIT, "after WM_CLOSE, 2 s into the lookup")
     finally:
         second.end()
+    return problems
+
+
+def show_ripe_record(session, screenshot):
+    """Locates the RIPE NCC case's destination; problems unless its record is shown."""
+    expected = shown_text(session.case.stdout)
+    session.keys("End", "shift+Home")
+    session.type(session.case.args[-1])
+    session.keys("Return")
+    text = session.information_text(expected)
+    session.keys("ctrl+Home")  # the copy selected the whole text: the record as a user sees it
+    session.screenshot(screenshot)
+    return [] if text == expected else [f"information box {text!r},\n    expected {expected!r}"]
+
+
+def fixed_pitch(session):
+    ink = [tuple(int(n) for n in line.split()[1:3])
+           for line in session.probe("pitch", "Quorvel").splitlines() if line.startswith("ink ")]
+    problems = []
+    if len(ink) < 2:
+        problems.append(f"the lines of W and of i show as {ink}")
+    else:
+        # The first inked rows are the W, the last the stems of the i. In a proportional font
+        # the line of i is about a third as wide; in a fixed-pitch one they differ by less than
+        # a letter, an i's ink being narrower than its cell.
+        wide, narrow = ink[0][1] - ink[0][0], ink[-1][1] - ink[-1][0]
+        print(f"  ink of 20 W: {wide} pixels wide, of 20 i: {narrow}")
+        if narrow * 10 < wide * 9:
+            problems.append(f"a line of 20 i is {narrow} pixels wide, of 20 W {wide}")
+    return problems + show_ripe_record(session, "quorvel-win-ripe.png")
+
+
+def rectangles(controls):
+    return [(control_id, kind, rect) for control_id, kind, _, rect in controls]
+
+
+def grown(controls, by):
+    """The controls' rectangles with the information box and its group box grown `by`."""
+    result = []
+    for control_id, kind, text, (left, top, right, bottom) in controls:
+        if control_id == 1002 or text == "Destination Information":
+            right, bottom = right + by[0], bottom + by[1]
+        result.append((control_id, kind, (left, top, right, bottom)))
+    return result
+
+
+def resize(session):
+    _, client, controls = read_controls(session, "Quorvel")
+    session.drag_corner(client)
+    _, twice, at_twice = read_controls(session, "Quorvel")
+    problems = []
+    if twice != (2 * client[0], 2 * client[1]):
+        problems.append(f"dragged to twice the size, the client area is {twice}, not twice {client}")
+    growth = (twice[0] - client[0], twice[1] - client[1])
+    if rectangles(at_twice) != grown(controls, growth):
+        problems.append(f"grown by {growth}: controls\n    {rectangles(at_twice)}\n  expected\n"
+                        f"    {grown(controls, growth)}")
+    problems += show_ripe_record(session, "quorvel-win-enlarged.png")
+    session.drag_corner((-3 * client[0], -3 * client[1]))
+    _, smallest, at_smallest = read_controls(session, "Quorvel")
+    if smallest != client:
+        problems.append(f"dragged below the layout's size, the client area is {smallest}, not {client}")
+    if rectangles(at_smallest) != rectangles(controls):
+        problems.append(f"at the smallest size: controls\n    {rectangles(at_smallest)}\n  expected\n"
+                        f"    {rectangles(controls)}")
+    return problems
+
+
+def kept_settings(session):
+    problems = []
+    first_place = session.state()["window"][:2]  # where a window without a stored place opens
+    x, y, _, _ = session.geometry()
+    session.drag((x + 100, y + 8), (50, 30))  # by the caption
+    session.drag_corner((120, 80))
+    # A click on the caption: wine's desktop leaves the window inactive after the drags.
+    x, y, _, _ = session.geometry()
+    x_tool(session.display, "xdotool", "mousemove", "--sync", str(x + 100), str(y + 8), "click", "1")
+    time.sleep(0.5)
+    first = ["127.0.0.1", "10.0.0.1", "192.168.0.1"]
+    for destination in reversed(first):
+        session.locate_and_wait(destination)
+    left = session.state()
+    session.keys("alt+space", "x")  # Maximize
+    time.sleep(1)
+    if not session.state()["maximized"]:
+        problems.append("Maximize in the system menu did not maximise the window")
+    click_close_box(session)
+    problems += ended_within(session.window, 15, "after the close box")
+    session.end()
+
+    second = session.again()
+    try:
+        if not second.state()["maximized"]:
+            problems.append("the second run does not open maximised")
+        second.keys("alt+space", "r")  # Restore
+        time.sleep(1)
+        restored = second.state()
+        if restored["window"] != left["window"]:
+            problems.append(f"restored to {restored['window']}, the first run left {left['window']}")
+        if restored["items"] != first:
+            problems.append(f"the drop-down lists {restored['items']}, expected {first}")
+        # The list opened from the keyboard (F4), its second entry chosen, and Enter.
+        second.keys("F4", "Down", "Down", "Return")
+        time.sleep(0.5)
+        picked = [text for control_id, _, text, _ in read_controls(second, "Quorvel")[2]
+                  if control_id == 1000]
+        if picked != ["10.0.0.1"]:
+            problems.append(f"picking the second entry gives {picked}")
+        second.keys("Return")
+        time.sleep(1.5)
+        moved = second.state()["items"]
+        if moved != ["10.0.0.1", "127.0.0.1", "192.168.0.1"]:
+            problems.append(f"after locating the entry picked the list is {moved}")
+        newest = [f"10.1.0.{n}" for n in range(21, 0, -1)][:20]
+        for destination in reversed(newest + ["10.1.0.1"]):
+            second.locate_and_wait(destination)
+        listed = second.state()["items"]
+        if listed != newest:
+            problems.append(f"after 21 lookups the list is {listed}")
+        second.keys("alt+space", "Up", "Up", "Return")  # Clear history, above About
+        time.sleep(1)
+        cleared = second.state()["items"]
+        if cleared:
+            problems.append(f"Clear history left {cleared}")
+        second.keys("End", "shift+Home")
+        second.lookup_started(len(second.whois.requests()))  # 1.0.0.2: APNIC never answers
+        if second.state()["enabled"].get(1000):
+            problems.append("the drop-down is not locked during a lookup")
+    finally:
+        second.end()
+
+    # A third run, stored where no monitor shows it (a monitor unplugged): it opens where a
+    # window without a stored place does, at the stored size.
+    import_registry(session.env, LOST_MONITOR)
+    third = session.again()
+    try:
+        left, top, right, bottom = third.state()["window"]
+        if (left, top) != first_place or (right - left, bottom - top) != (640, 480):
+            problems.append(f"stored at 5000,4000, the window opens at {(left, top, right, bottom)}, "
+                            f"not at {first_place} at the stored 640 x 480")
+    finally:
+        third.end()
     return problems
 
 
@@ -347,7 +595,12 @@ BEHAVIOURS = {
     "close": close,
     "responsive_during_lookup": responsive_during_lookup,
     "close_during_lookup": close_during_lookup,
+    "fixed-pitch": fixed_pitch,
+    "resize": resize,
+    "kept-settings": kept_settings,
 }
+# The end-to-end case whose network a behaviour runs in, where it is not SILENT_CASE.
+CASES = {"fixed-pitch": RIPE_CASE, "resize": RIPE_CASE}
 
 
 def main():
@@ -365,7 +618,7 @@ def main():
         # The X server first: wine's server and its desktop must start with the display.
         # Private X sockets, as the window cases have: this sandbox's Xvfb meets no other.
         subprocess.run(["mount", "-t", "tmpfs", "-o", "mode=1777", "tmpfs", "/tmp/.X11-unix"], check=True)
-        xvfb, os.environ["DISPLAY"] = start_xvfb()
+        xvfb, os.environ["DISPLAY"] = start_xvfb(SCREEN)
         try:
             command = sandbox.with_wine_server([sys.executable] + sys.argv)
             status = subprocess.run(command, env=dict(os.environ, **{INSIDE_MARKER: "1"})).returncode
@@ -375,17 +628,20 @@ def main():
         sys.exit(status)
 
     started = time.monotonic()
-    with case_network(load_all([SILENT_CASE])[0]) as whois:
+    case = load_all([CASES.get(options.behaviour, SILENT_CASE)])[0]
+    with case_network(case) as whois:
         session = None
         try:
             session = Session(os.path.abspath(options.quorvel), os.path.abspath(options.probe),
-                              os.path.abspath(options.out), os.environ["DISPLAY"], whois)
+                              os.path.abspath(options.out), os.environ["DISPLAY"], whois, case)
             problems = BEHAVIOURS[options.behaviour](session)
         except (SessionError, WindowError, subprocess.TimeoutExpired) as error:
             problems = [str(error)]
         finally:
             if session:
                 session.end()
+                # The prefix's registry keeps no settings of this session for the next.
+                import_registry(session.env, FORGET_SETTINGS)
     elapsed = time.monotonic() - started
     for problem in problems:
         print("FAILED: " + problem)

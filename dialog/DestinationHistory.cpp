@@ -1,0 +1,45 @@
+#include "DestinationHistory.h"
+
+#include <algorithm>
+
+namespace quorvel {
+namespace {
+
+std::string_view WithoutSurroundingBlanks(std::string_view text) {
+    constexpr std::string_view kBlanks = " \t\r\n";
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+}  // namespace
+
+CDestinationHistory::CDestinationHistory(const std::vector<std::string>& stored) {
+    // Oldest first: each newer one goes above it, and of a repeat the newest place stays.
+    for (auto entry = stored.rbegin(); entry != stored.rend(); ++entry) {
+        Add(*entry);
+    }
+}
+
+void CDestinationHistory::Add(std::string_view destination) {
+    const std::string_view located = WithoutSurroundingBlanks(destination);
+    if (located.empty()) {
+        return;
+    }
+    const auto listed = std::find(m_entries.begin(), m_entries.end(), located);
+    if (listed != m_entries.end()) {
+        m_entries.erase(listed);
+    }
+    m_entries.insert(m_entries.begin(), std::string(located));
+    if (m_entries.size() > kHistoryLimit) {
+        m_entries.resize(kHistoryLimit);
+    }
+}
+
+void CDestinationHistory::Clear() {
+    m_entries.clear();
+}
+
+}  // namespace quorvel
