@@ -32,10 +32,14 @@ export WINEDLLOVERRIDES="mscoree,mshtml="  # no offer to install .NET or a brows
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     # A new prefix, made whole before anything uses it: wine registers its system's classes
     # (the shell's links among them) on processes of its own, which a server stopped early
-    # would cut short. Its windows open in a virtual desktop, which gives them captions and
-    # close boxes where no window manager runs; the window tests' X screens are as large, with
-    # room for the window at twice its size.
+    # would cut short.
     wineboot --init >/dev/null 2>&1 </dev/null
+    wineserver -w
+fi
+if ! grep -q '^"Quorvel"="1280x1024"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    # Windows open in a virtual desktop, which gives them captions and close boxes where no
+    # window manager runs; the window tests' X screens are as large, with room for the window
+    # at twice its size. A prefix made before the desktop had this size gets it too.
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Quorvel /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Quorvel /d 1280x1024 /f >/dev/null 2>&1
     wineserver -w
