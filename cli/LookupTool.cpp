@@ -55,7 +55,7 @@ constexpr char kUsage[] =
     "\n"
     "Exit status: 0 a record, or a private or loopback address; 1 the query failed;\n"
     "2 a usage error or an empty destination; 3 a destination did not resolve.\n"
-    "With several destinations, the highest.\n";
+    "With several destinations, the highest; 130 a batch stopped by Ctrl-C or SIGTERM.\n";
 
 constexpr char kVersion[] = QUORVEL_VERSION_LINE "\n";
 

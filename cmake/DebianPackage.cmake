@@ -8,11 +8,13 @@ set(CPACK_PACKAGE_CONTACT "The Quorvel developers <developers@quorvel.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "tell who holds an Internet address")
 # Lines of at most 79 characters, as Debian's package tools show them.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Quorvel resolves a host name or a dotted IPv4 address, heads the answer with
-the name and the address, and asks the regional Internet registries' whois
-servers (APNIC, TWNIC, ARIN, RIPE NCC and LACNIC, TCP port 43) in referral
-order until the registry that holds the address answers with its record.
-Private and loopback addresses are answered at once.")
+    "Quorvel reads a host name, an IPv4 or IPv6 address, a prefix or an AS
+number, also as people paste them (a URL, an address with a port, defanged
+text), heads the answer with the name and the address, and asks the regional
+Internet registries' whois servers (APNIC, TWNIC, ARIN, RIPE NCC, LACNIC and
+AFRINIC, with IANA first for IPv6 and AS numbers; TCP port 43) in referral
+order until the registry that holds it answers with its record. Private and
+loopback addresses are answered at once.")
 if(TARGET quorvel)
     string(APPEND CPACK_PACKAGE_DESCRIPTION
            "\n\nIt holds the Quorvel window and quorvel-lookup, the same lookup for\nterminals and scripts.")
