@@ -75,11 +75,30 @@ HWND InformationGroup(HWND dialog) {
     return ::GetWindow(::GetDlgItem(dialog, IDC_INFORMATION), GW_HWNDPREV);
 }
 
-// Whether a monitor shows the caption of a window at `rect`: where the user takes hold of it.
+// Whether a monitor shows some of the caption of a window at `rect`, the band along its top that
+// the user takes hold of to move it: the rule for taking a stored place.
 bool CaptionOnAMonitor(const RECT& rect) {
     RECT caption = rect;
     caption.bottom = caption.top + ::GetSystemMetrics(SM_CYCAPTION);
     return ::MonitorFromRect(&caption, MONITOR_DEFAULTTONULL) != nullptr;
+}
+
+// The primary monitor's work area: its screen less the taskbar.
+RECT PrimaryWorkArea() {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoW(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    return monitor.rcWork;
+}
+
+// A window of `size` centred in `area`, made no larger than the area but never smaller than
+// `smallest`.
+RECT CentredIn(const RECT& area, SIZE size, SIZE smallest) {
+    const LONG width = std::max(std::min(size.cx, area.right - area.left), smallest.cx);
+    const LONG height = std::max(std::min(size.cy, area.bottom - area.top), smallest.cy);
+    const LONG left = area.left + (area.right - area.left - width) / 2;
+    const LONG top = area.top + (area.bottom - area.top - height) / 2;
+    return RECT{left, top, left + width, top + height};
 }
 
 // The caption of message boxes: the program's name, its file name without the folder and
@@ -364,17 +383,23 @@ void CQuorvelDlg::OnDpiChanged(UINT dpi) {
     ::PostMessageW(m_dialog, kFollowDpi, 0, 0);
 }
 
-// The size, place and maximised state of the last run. A place whose caption no monitor shows
-// any more is not taken: the window then opens where it always has, at the stored size.
+// The size, place and maximised state of the last run. A place where no monitor shows the
+// window's caption any more (a monitor unplugged, a smaller screen) is not taken: the window
+// opens in the middle of the primary monitor's work area instead, at the stored size as far as
+// it fits there, and a window that was maximised is maximised on that monitor.
 void CQuorvelDlg::RestoreWindowPlace() {
     const std::optional<WindowPlace> stored = LoadWindowPlace();
     if (!stored) {
         return;
     }
     const RECT& normal = stored->normal;
-    const UINT keepPlace = CaptionOnAMonitor(normal) ? 0 : SWP_NOMOVE;
-    ::SetWindowPos(m_dialog, nullptr, normal.left, normal.top, normal.right - normal.left,
-                   normal.bottom - normal.top, keepPlace | SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT place = CaptionOnAMonitor(normal)
+                           ? normal
+                           : CentredIn(PrimaryWorkArea(),
+                                       SIZE{normal.right - normal.left, normal.bottom - normal.top},
+                                       WindowSizeForClient(m_dialog, LayoutClientSize(), m_dpi));
+    ::SetWindowPos(m_dialog, nullptr, place.left, place.top, place.right - place.left,
+                   place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
     if (stored->maximized) {
         ::ShowWindow(m_dialog, SW_SHOWMAXIMIZED);
         // A modal dialog's loop shows it restored once its queue first runs empty (so wine

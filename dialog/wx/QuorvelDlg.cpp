@@ -6,7 +6,7 @@
 #include <wx/dcclient.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
-#include <wx/persist/toplevel.h>
+#include <wx/persist.h>
 #include <wx/settings.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
@@ -26,6 +26,7 @@
 #include "ResourceIds.h"
 #include "StringTable.h"
 #include "UserSettings.h"
+#include "WindowPlace.h"
 
 namespace quorvel {
 namespace {
@@ -140,9 +141,9 @@ CQuorvelDlg::CQuorvelDlg(wxWindow* parent, ISocketLibrary& sockets)
     wxAcceleratorEntry help(wxACCEL_NORMAL, WXK_F1, wxID_HELP);
     SetAcceleratorTable(wxAcceleratorTable(1, &help));
 
-    // The size, place and maximised state of the last run. A place that no monitor shows any
-    // more is not taken: the window then opens where it always has.
-    wxPersistentRegisterAndRestore(this);
+    // The size, place and maximised state of the last run; a place that no monitor shows any
+    // more puts the window in the middle of the primary monitor.
+    KeepWindowPlace(*this);
 }
 
 CQuorvelDlg::~CQuorvelDlg() {

@@ -6,7 +6,8 @@
 // (locked), quorvel-about.png (about), quorvel-ripe.png with a RIPE NCC record (fixed_pitch)
 // and quorvel-enlarged.png, the window enlarged with that record (resize). The window keeps its
 // settings where the caller's XDG_CONFIG_HOME says: run-under-xvfb.sh gives each run a scratch
-// folder, and kept_settings_before and kept_settings_after are run one after the other in one.
+// folder, and kept_settings_before and kept_settings_after are run one after the other in one;
+// the behaviours of kStoredPlaces store a place there before the window opens.
 //
 // quorvel_window_test FOLDER BEHAVIOUR
 #include <algorithm>
@@ -222,17 +223,46 @@ void ServeRipeRecord() {
 }
 
 // A window stored at `place`, as if a run had left it there.
-void StoreWindowPlace(wxPoint place, wxSize size) {
+void StoreWindowPlace(const wxRect& place) {
     wxConfigBase* settings = wxConfigBase::Get();
     const wxString key = "/Persistent_Options/Window/IDD_MAIN/";
     settings->Write(key + "x", place.x);
     settings->Write(key + "y", place.y);
-    settings->Write(key + "w", size.x);
-    settings->Write(key + "h", size.y);
+    settings->Write(key + "w", place.width);
+    settings->Write(key + "h", place.height);
     settings->Write(key + "Maximized", 0);
 }
 
-const wxSize kLostMonitorSize(700, 600);
+// A place stored before the window opens, and where the window opens for it on the screen of
+// run-under-xvfb.sh, 1024 x 768, which has no window manager (no frames, no panels): a place
+// where no monitor shows the window's caption (its top edge, without a frame) puts the window in
+// the middle of the screen, at the stored size as far as it fits.
+struct StoredPlace {
+    wxRect stored;
+    wxRect opens;
+    const char* what;
+};
+
+// By the behaviour that opens the window at each.
+const std::map<std::string, StoredPlace> kStoredPlaces = {
+    {"lost_monitor",
+     {{5000, 4000, 700, 600},
+      {162, 84, 700, 600},
+      "stored where no monitor shows it, the window opens centred at the stored size"}},
+    {"lost_monitor_tall",
+     {{-3000, 200, 700, 2000},
+      {162, 0, 700, 768},
+      "stored off the screen and taller than it, the window opens centred, as tall as the screen"}},
+    {"caption_above_screen",
+     {{100, -500, 700, 600},
+      {162, 84, 700, 600},
+      "stored with its caption above the screen and its lower right corner on it, the window "
+      "opens centred"}},
+    {"caption_on_screen",
+     {{-100, 600, 1200, 700},
+      {-100, 600, 1200, 700},
+      "stored with its caption on the screen and its corners off it, the window opens there"}},
+};
 
 // Where kept_settings_before leaves the window, for kept_settings_after to find it.
 const wxPoint kKeptPosition(60, 40);
@@ -271,10 +301,12 @@ protected:
 // The main dialog as a user finds it, and one method per behaviour of the session.
 class CSession {
 public:
-    CSession(wxDialog& dialog, CDialogWatcher& watcher, wxString folder)
+    CSession(wxDialog& dialog, CDialogWatcher& watcher, wxString folder,
+             const StoredPlace* storedPlace)
         : m_dialog(dialog),
           m_watcher(watcher),
           m_folder(std::move(folder)),
+          m_storedPlace(storedPlace),
           m_address(dynamic_cast<wxComboBox*>(Named("IDC_ADDRESS")(dialog))),
           m_information(dynamic_cast<wxTextCtrl*>(Named("IDC_INFORMATION")(dialog))),
           m_locate(dynamic_cast<wxButton*>(OkButton(dialog))) {}
@@ -587,12 +619,11 @@ public:
                     "Clear history leaves the address box's text");
     }
 
-    // The stored place is on no monitor (the application stored one before the window opened):
-    // the window opens where it would have without one, at the stored size.
-    void LostMonitor() {
-        Expect(wxDisplay::GetFromWindow(&m_dialog) != wxNOT_FOUND,
-               "a window stored where no monitor shows it opens on a monitor");
-        ExpectEqual(m_dialog.GetSize(), kLostMonitorSize, "at the stored size");
+    // The window opens where the place stored before it opened puts it (kStoredPlaces).
+    void OpensAtStoredPlace() {
+        ExpectEqual(wxDisplay().GetClientArea(), wxRect(0, 0, 1024, 768),
+                    "the primary monitor's work area is the whole 1024 x 768 screen");
+        ExpectEqual(m_dialog.GetScreenRect(), m_storedPlace->opens, m_storedPlace->what);
     }
 
     // Nothing but opening and closing: the socket library's life. That the close box ends the
@@ -721,6 +752,7 @@ private:
     wxDialog& m_dialog;
     CDialogWatcher& m_watcher;
     wxString m_folder;
+    const StoredPlace* m_storedPlace;
     wxComboBox* m_address;
     wxTextCtrl* m_information;
     wxButton* m_locate;
@@ -743,7 +775,6 @@ const std::map<std::string, void (CSession::*)()> kBehaviours = {
     {"resize", &CSession::Resize},
     {"kept_settings_before", &CSession::KeptSettingsBefore},
     {"kept_settings_after", &CSession::KeptSettingsAfter},
-    {"lost_monitor", &CSession::LostMonitor},
 };
 
 // The program's own application over the in-memory socket library; the behaviour runs inside
@@ -753,19 +784,24 @@ public:
     CWindowTestApp() : CQuorvelApp(Sockets()) {}
 
     bool OnInit() override {
-        const auto behaviour =
-            argc == 3 ? kBehaviours.find(argv[2].ToStdString()) : kBehaviours.end();
-        if (behaviour == kBehaviours.end() || !CQuorvelApp::OnInit()) {
+        const std::string name = argc == 3 ? argv[2].ToStdString() : "";
+        const auto behaviour = kBehaviours.find(name);
+        const auto storedPlace = kStoredPlaces.find(name);
+        if ((behaviour == kBehaviours.end() && storedPlace == kStoredPlaces.end()) ||
+            !CQuorvelApp::OnInit()) {
             std::fprintf(stderr, "usage: quorvel_window_test FOLDER BEHAVIOUR\n");
             return false;
         }
         m_folder = argv[1];
-        m_behaviour = behaviour->second;
+        if (storedPlace != kStoredPlaces.end()) {
+            m_storedPlace = &storedPlace->second;
+            m_behaviour = &CSession::OpensAtStoredPlace;
+            StoreWindowPlace(m_storedPlace->stored);
+        } else {
+            m_behaviour = behaviour->second;
+        }
         if (m_behaviour == &CSession::StartupFails) {
             Sockets().SetStartupResult(10091);  // WSASYSNOTREADY
-        }
-        if (m_behaviour == &CSession::LostMonitor) {
-            StoreWindowPlace(wxPoint(5000, 4000), kLostMonitorSize);
         }
         wxImage::AddHandler(new wxPNGHandler);
         m_watcher.Register();
@@ -797,7 +833,7 @@ private:
         if (!Expect(dialog != nullptr, "the main dialog is the top window")) {
             return;
         }
-        CSession session(*dialog, m_watcher, m_folder);
+        CSession session(*dialog, m_watcher, m_folder, m_storedPlace);
         if (session.Opens()) {
             (session.*m_behaviour)();
         }
@@ -809,6 +845,7 @@ private:
     CDialogWatcher m_watcher;
     wxString m_folder;
     void (CSession::*m_behaviour)() = nullptr;
+    const StoredPlace* m_storedPlace = nullptr;  // of the stored-place behaviours
 };
 
 wxAppConsole* CreateWindowTestApp() {
