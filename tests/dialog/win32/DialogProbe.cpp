@@ -6,8 +6,9 @@
 // quorvel_dialog_probe screen FILE.bmp       the whole screen as a 24-bit bitmap file
 // quorvel_dialog_probe responsive CAPTION    8 s of messages to the dialog: each answered?
 // quorvel_dialog_probe close CAPTION         posts WM_CLOSE to the dialog
-// quorvel_dialog_probe state CAPTION         the window's place, its controls' enabled state
-//                                            and its drop-down's list
+// quorvel_dialog_probe state CAPTION         the window's place, the primary monitor's work
+//                                            area, the controls' enabled state and the
+//                                            drop-down's list
 // quorvel_dialog_probe pitch CAPTION         the ink of a line of W and a line of i shown in
 //                                            the information box
 //
@@ -19,7 +20,8 @@
 //
 // `state` prints "window LEFT TOP RIGHT BOTTOM" (the window's rectangle on the screen), "normal
 // LEFT TOP RIGHT BOTTOM MAXIMIZED" (GetWindowPlacement's restored rectangle and whether it is
-// maximised), "enabled ID 0|1" per control, and "item TEXT" per entry of the drop-down's list.
+// maximised), "work LEFT TOP RIGHT BOTTOM" (the primary monitor's work area, on the screen),
+// "enabled ID 0|1" per control, and "item TEXT" per entry of the drop-down's list.
 //
 // `pitch` puts a line of 20 W and a line of 20 i into the information box (IDC_INFORMATION,
 // 1002), and prints for each line of text the screen then shows in the box "ink FIRST LAST",
@@ -189,6 +191,11 @@ int PrintState(const char* caption) {
     const RECT& normal = placement.rcNormalPosition;
     std::printf("normal %ld %ld %ld %ld %d\n", normal.left, normal.top, normal.right, normal.bottom,
                 placement.showCmd == SW_SHOWMAXIMIZED ? 1 : 0);
+    MONITORINFO primary{};
+    primary.cbSize = sizeof primary;
+    ::GetMonitorInfoW(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &primary);
+    const RECT& work = primary.rcWork;
+    std::printf("work %ld %ld %ld %ld\n", work.left, work.top, work.right, work.bottom);
     for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
         std::printf("enabled %d %d\n", ::GetDlgCtrlID(child) & 0xFFFF,

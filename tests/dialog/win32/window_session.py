@@ -29,7 +29,8 @@ Screenshots land in FOLDER. Behaviours:
                      first left it and lists the three, newest first; a destination picked from
                      the list and Enter locate it and move it to the top; 21 lookups keep 20;
                      Clear history in the system menu empties the list; a lookup locks it; a
-                     third run, stored where no monitor shows it, opens where it always has
+                     third run, stored maximised where no monitor shows it, opens maximised and
+                     restores to the stored size in the middle of the primary monitor's work area
 
 and, counting from when the APNIC stand-in received the query for 1.0.0.2:
 
@@ -67,7 +68,7 @@ ICON_SIZE = 32
 CLASSES = {"EDIT": "Edit", "BUTTON": "Button", "STATIC": "Static", "COMBOBOX": "ComboBox"}
 SCREEN = WINE_SCREEN  # as large as wine's desktop: room for the window at twice its size
 RIPE_CASE = "ipv6-iana-to-ripe-2a00.2381"  # a RIPE NCC record, laid out in columns
-# A window stored where no monitor shows it.
+# A window stored maximised where no monitor shows it: 640 x 480 at 5000,4000.
 LOST_MONITOR = """REGEDIT4
 
 [HKEY_CURRENT_USER\\Software\\Quorvel]
@@ -75,8 +76,10 @@ LOST_MONITOR = """REGEDIT4
 "Top"=dword:00000fa0
 "Right"=dword:00001608
 "Bottom"=dword:00001180
-"Maximized"=dword:00000000
+"Maximized"=dword:00000001
 """
+LOST_MONITOR_SIZE = (640, 480)
+FRAME_SLACK = 4  # pixels a window's place may be off by, for the frame drawn around it
 # No settings of an earlier session, for the session to start from and to leave behind.
 FORGET_SETTINGS = "REGEDIT4\n\n[-HKEY_CURRENT_USER\\Software\\Quorvel]\n"
 LAYOUTS = []  # the dialog layouts the build wrote (--layouts)
@@ -233,7 +236,7 @@ class Session:
 
     def state(self):
         """The probe's `state`: {"window": rect, "normal": rect, "maximized": bool,
-        "enabled": {id: bool}, "items": [text]}."""
+        "work": rect, "enabled": {id: bool}, "items": [text]}."""
         state = {"enabled": {}, "items": []}
         for line in self.probe("state", "Quorvel").splitlines():
             kind, _, rest = line.partition(" ")
@@ -242,6 +245,8 @@ class Session:
             elif kind == "normal":
                 numbers = [int(n) for n in rest.split()]
                 state["normal"], state["maximized"] = tuple(numbers[:4]), numbers[4] == 1
+            elif kind == "work":
+                state["work"] = tuple(int(n) for n in rest.split())
             elif kind == "enabled":
                 control, enabled = rest.split()
                 state["enabled"][int(control)] = enabled == "1"
@@ -507,9 +512,15 @@ def resize(session):
     return problems
 
 
+def centred(size, area):
+    """The rectangle of a window of `size` in the middle of `area`."""
+    left = area[0] + (area[2] - area[0] - size[0]) // 2
+    top = area[1] + (area[3] - area[1] - size[1]) // 2
+    return left, top, left + size[0], top + size[1]
+
+
 def kept_settings(session):
     problems = []
-    first_place = session.state()["window"][:2]  # where a window without a stored place opens
     x, y, _, _ = session.geometry()
     session.drag((x + 100, y + 8), (50, 30))  # by the caption
     session.drag_corner((120, 80))
@@ -570,15 +581,24 @@ def kept_settings(session):
     finally:
         second.end()
 
-    # A third run, stored where no monitor shows it (a monitor unplugged): it opens where a
-    # window without a stored place does, at the stored size.
+    # A third run, stored maximised where no monitor shows it (a monitor unplugged): it opens
+    # maximised, and restores to the stored size in the middle of the primary monitor's work area.
     import_registry(session.env, LOST_MONITOR)
     third = session.again()
     try:
-        left, top, right, bottom = third.state()["window"]
-        if (left, top) != first_place or (right - left, bottom - top) != (640, 480):
-            problems.append(f"stored at 5000,4000, the window opens at {(left, top, right, bottom)}, "
-                            f"not at {first_place} at the stored 640 x 480")
+        if not third.state()["maximized"]:
+            problems.append("stored maximised at 5000,4000, the window does not open maximised")
+        third.keys("alt+space", "r")  # Restore
+        time.sleep(1)
+        restored = third.state()
+        expected = centred(LOST_MONITOR_SIZE, restored["work"])
+        window = restored["window"]
+        size = (window[2] - window[0], window[3] - window[1])
+        if (size != LOST_MONITOR_SIZE or
+                any(abs(a - b) > FRAME_SLACK for a, b in zip(window[:2], expected[:2]))):
+            problems.append(f"stored at 5000,4000, the window restores to {window}, not to "
+                            f"{expected}, the stored 640 x 480 in the middle of the work area "
+                            f"{restored['work']}")
     finally:
         third.end()
     return problems
