@@ -59,7 +59,7 @@ public:
         if (RestoreValue(kStoredLeft, &stored.x) && RestoreValue(kStoredTop, &stored.y)) {
             wxTopLevelWindow& window = *Get();
             if (OnAMonitor(CaptionAt(stored, window))) {
-                window.Move(stored, wxSIZE_ALLOW_MINUS_ONE);  // a little off the left is a place
+                window.Move(stored, wxSIZE_ALLOW_MINUS_ONE);  // -1 is a place too, not "unchanged"
             } else {
                 window.SetSize(CentredOnPrimaryMonitor(window));
             }
