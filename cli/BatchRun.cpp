@@ -141,6 +141,9 @@ private:
 };
 
 int CBatch::Run() {
+    if (m_console.catchInterrupts) {
+        m_console.catchInterrupts();
+    }
     if (!m_input.Open(m_console.err)) {
         return kExitUsage;
     }
