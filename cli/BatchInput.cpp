@@ -3,20 +3,22 @@
 #include <filesystem>
 #include <fstream>
 
+#include "ByteText.h"
+
 namespace quorvel {
 namespace {
 
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
-constexpr char kBlanks[] = " \t\r";
 constexpr std::size_t kReadPiece = std::size_t{1} << 20;
 
 bool IsStandardInput(const ToolInput& input) {
     return input.kind == ToolInput::Kind::File && input.text == "-";
 }
 
+// Blank lines, and comment lines (which may be indented).
 bool IsSkipped(const std::string& line) {
-    const std::size_t first = line.find_first_not_of(kBlanks);
-    return first == std::string::npos || line[first] == '#';
+    const std::string_view text = WithoutSurroundingBlanks(line);
+    return text.empty() || text.front() == '#';
 }
 
 // A regular file is read twice: once to count its destinations for the progress line, then for

@@ -38,16 +38,6 @@ constexpr std::chrono::milliseconds kRedrawInterval{100};  // at most 10 redraws
 // cannot be interrupted, takes longer.
 constexpr std::chrono::milliseconds kCancelWait{2000};
 
-// The destination as typed, for the rows: without the blanks around it, as it is read.
-std::string WithoutSurroundingBlanks(const std::string& text) {
-    constexpr char kBlanks[] = " \t\r\n";
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
 class CBatch : public std::enable_shared_from_this<CBatch> {
 public:
     CBatch(ToolOptions options, ToolConsole& console, ISocketLibrary& sockets)
@@ -305,8 +295,8 @@ void CBatch::Admit() {
         if (!known && m_openJobs >= mostOpenJobs) {
             return;
         }
-        Line line{JobFor(key, m_heldItem->destination),
-                  WithoutSurroundingBlanks(m_heldItem->destination), m_heldItem->count};
+        // The destination as typed, without the blanks around it, for the rows and messages.
+        Line line{JobFor(key, read.typed), read.typed, m_heldItem->count};
         ++line.job->linesWaiting;
         m_linesWaiting.push_back(std::move(line));
         m_heldItem.reset();
