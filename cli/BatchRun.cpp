@@ -398,10 +398,7 @@ std::string CBatch::OutputOf(const Line& line) {
             if (!answer.shown) {
                 return {};
             }
-            std::string text = (m_printedResult ? "\n" : "") + answer.shownText;
-            if (text.empty() || text.back() != '\n') {
-                text += '\n';
-            }
+            const std::string text = ResultText(answer.shownText, m_printedResult);
             m_printedResult = true;
             return ForTerminal(text, m_console.outIsTerminal);
         }
