@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "DottedAddress.h"
 #include "Ipv6Address.h"
 
 namespace quorvel {
@@ -47,32 +48,12 @@ bool IsRunByte(char c) {
 // a run of digits and dots longer than this holds no address either: longer runs are not read.
 constexpr std::size_t kLongestRun = 64;
 
-// Four decimal parts of 0 to 255, no leading zeros: the IPv4 address this run of digits and
-// dots is, whole. "1.2.3.4." ends a sentence: its full stop is not part of the address.
-bool IsDottedQuad(std::string_view run) {
+// "1.2.3.4." ends a sentence: its full stop is not part of the address.
+std::string_view WithoutFullStop(std::string_view run) {
     if (!run.empty() && run.back() == '.') {
         run.remove_suffix(1);
     }
-    int parts = 0;
-    for (std::size_t start = 0; start <= run.size(); ++parts) {
-        std::size_t end = run.find('.', start);
-        if (end == std::string_view::npos) {
-            end = run.size();
-        }
-        const std::string_view part = run.substr(start, end - start);
-        if (part.empty() || part.size() > 3 || (part.size() > 1 && part[0] == '0')) {
-            return false;
-        }
-        int value = 0;
-        for (const char digit : part) {
-            value = value * 10 + (digit - '0');
-        }
-        if (value > 255 || parts == 4) {
-            return false;
-        }
-        start = end + 1;
-    }
-    return parts == 4;
+    return run;
 }
 
 }  // namespace
@@ -146,10 +127,7 @@ void CAddressFinder::Finish() {
 // it ends a sentence) and no letter or '_' touches it; otherwise the IPv4 addresses in it.
 void CAddressFinder::ReadRun(std::string_view run, char before, char after) {
     if (run.find(':') != std::string_view::npos) {
-        std::string_view candidate = run;
-        if (candidate.back() == '.') {
-            candidate.remove_suffix(1);
-        }
+        const std::string_view candidate = WithoutFullStop(run);
         const bool inAWord = ClassOf(before) == kWordOnly || ClassOf(after) == kWordOnly;
         if (!inAWord && ParseIpv6Address(candidate)) {
             Count(candidate, true);
@@ -169,11 +147,10 @@ void CAddressFinder::FindIpv4In(std::string_view run) {
         while (pos < run.size() && (ClassOf(run[pos]) & (kDigit | kDot)) != 0) {
             ++pos;
         }
-        const std::string_view digitsAndDots = run.substr(start, pos - start);
-        if (IsDottedQuad(digitsAndDots)) {
-            Count(digitsAndDots.back() == '.' ? digitsAndDots.substr(0, digitsAndDots.size() - 1)
-                                              : digitsAndDots,
-                  false);
+        // Four decimal parts of 0 to 255, no leading zeros: the address is the run, whole.
+        const std::string_view address = WithoutFullStop(run.substr(start, pos - start));
+        if (ParseDottedQuad(address)) {
+            Count(address, false);
         }
     }
 }

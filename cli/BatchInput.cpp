@@ -1,21 +1,37 @@
 #include "BatchInput.h"
 
+#include <filesystem>
 #include <fstream>
+
+#include "ByteText.h"
 
 namespace quorvel {
 namespace {
 
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
-constexpr char kBlanks[] = " \t\r";
 constexpr std::size_t kReadPiece = std::size_t{1} << 20;
 
 bool IsStandardInput(const ToolInput& input) {
     return input.kind == ToolInput::Kind::File && input.text == "-";
 }
 
+// Blank lines, and comment lines (which may be indented).
 bool IsSkipped(const std::string& line) {
-    const std::size_t first = line.find_first_not_of(kBlanks);
-    return first == std::string::npos || line[first] == '#';
+    const std::string_view text = WithoutSurroundingBlanks(line);
+    return text.empty() || text.front() == '#';
+}
+
+// A regular file is read twice: once to count its destinations for the progress line, then for
+// the run. Anything else (a pipe: "-f <(grep ...)", "-f /dev/stdin") can be read only once.
+bool CanBeReadTwice(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+// A directory opens as a file on some systems, and then reads as if it were empty.
+bool IsDirectory(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_directory(path, error);
 }
 
 std::size_t CountDestinations(std::istream& in) {
@@ -58,12 +74,14 @@ bool CBatchInput::Open(std::ostream& err) {
         std::unique_ptr<std::istream> file;
         if (input.kind == ToolInput::Kind::File && !IsStandardInput(input)) {
             file = std::make_unique<std::ifstream>(input.text, std::ios::binary);
-            if (!*file) {
+            if (!*file || IsDirectory(input.text)) {
                 err << "quorvel-lookup: cannot read '" << input.text << "'\n";
                 return false;
             }
-            if (!m_options.extract) {
+            if (!m_options.extract && CanBeReadTwice(input.text)) {
                 total += CountDestinations(*file);
+            } else {
+                totalKnown = false;  // known once the file has been read
             }
         } else if (input.kind == ToolInput::Kind::Destination) {
             ++total;

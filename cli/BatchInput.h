@@ -44,7 +44,7 @@ public:
     std::optional<BatchItem> Next();
 
     // How many destinations there are, where that is known before they are read (not with
-    // lines from standard input).
+    // lines from standard input or a pipe).
     std::optional<std::size_t> KnownTotal() const { return m_knownTotal; }
 
 private:

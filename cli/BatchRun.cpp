@@ -38,16 +38,6 @@ constexpr std::chrono::milliseconds kRedrawInterval{100};  // at most 10 redraws
 // cannot be interrupted, takes longer.
 constexpr std::chrono::milliseconds kCancelWait{2000};
 
-// The destination as typed, for the rows: without the blanks around it, as it is read.
-std::string WithoutSurroundingBlanks(const std::string& text) {
-    constexpr char kBlanks[] = " \t\r\n";
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
 class CBatch : public std::enable_shared_from_this<CBatch> {
 public:
     CBatch(ToolOptions options, ToolConsole& console, ISocketLibrary& sockets)
@@ -141,6 +131,9 @@ private:
 };
 
 int CBatch::Run() {
+    if (m_console.catchInterrupts) {
+        m_console.catchInterrupts();
+    }
     if (!m_input.Open(m_console.err)) {
         return kExitUsage;
     }
@@ -302,8 +295,8 @@ void CBatch::Admit() {
         if (!known && m_openJobs >= mostOpenJobs) {
             return;
         }
-        Line line{JobFor(key, m_heldItem->destination),
-                  WithoutSurroundingBlanks(m_heldItem->destination), m_heldItem->count};
+        // The destination as typed, without the blanks around it, for the rows and messages.
+        Line line{JobFor(key, read.typed), read.typed, m_heldItem->count};
         ++line.job->linesWaiting;
         m_linesWaiting.push_back(std::move(line));
         m_heldItem.reset();
@@ -405,10 +398,7 @@ std::string CBatch::OutputOf(const Line& line) {
             if (!answer.shown) {
                 return {};
             }
-            std::string text = (m_printedResult ? "\n" : "") + answer.shownText;
-            if (text.empty() || text.back() != '\n') {
-                text += '\n';
-            }
+            const std::string text = ResultText(answer.shownText, m_printedResult);
             m_printedResult = true;
             return ForTerminal(text, m_console.outIsTerminal);
         }

@@ -72,10 +72,7 @@ int RunOneAfterAnother(const ToolOptions& options, ToolConsole& console, ISocket
         if (!ShowsResult(outcome)) {
             continue;
         }
-        std::string text = (printedResult ? "\n" : "") + view.InformationText();
-        if (text.empty() || text.back() != '\n') {
-            text += '\n';
-        }
+        const std::string text = ResultText(view.InformationText(), printedResult);
         console.out << (console.outIsTerminal ? EscapedForTerminal(text) : text);
         console.out.flush();
         printedResult = true;
@@ -101,6 +98,14 @@ int ExitStatusOf(LocateOutcome outcome) {
 
 bool ShowsResult(LocateOutcome outcome) {
     return outcome == LocateOutcome::Answered || outcome == LocateOutcome::QueryFailed;
+}
+
+std::string ResultText(const std::string& informationText, bool afterAnother) {
+    std::string text = (afterAnother ? "\n" : "") + informationText;
+    if (text.empty() || text.back() != '\n') {
+        text += '\n';
+    }
+    return text;
 }
 
 int RunLookupTool(const std::vector<std::string>& args, ToolConsole& console,

@@ -25,6 +25,9 @@ int ExitStatusOf(LocateOutcome outcome);
 // Whether stdout gets the information box's text (a registry record, the private or loopback
 // text, or "Failed to query.").
 bool ShowsResult(LocateOutcome outcome);
+// What stdout gets for a result that is shown: the information box's text, after an empty line
+// when another result came before it, and ending in a line feed.
+std::string ResultText(const std::string& informationText, bool afterAnother);
 
 // Runs the tool on `args` (without the program name). stdout gets the information box's final
 // text for each destination; stderr the message-box texts.

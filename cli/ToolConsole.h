@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <functional>
 #include <istream>
 #include <ostream>
 
@@ -19,6 +20,9 @@ struct ToolConsole {
     std::size_t errColumns = 80;
     // Set, from any thread or a signal handler, when the run is to stop; none: it never is.
     const std::atomic<bool>* interrupted = nullptr;
+    // Called as a batch begins: from then on Ctrl-C and SIGTERM set `interrupted` rather than
+    // end the program. Without it (one destination after another) they end it at once.
+    std::function<void()> catchInterrupts = {};
 };
 
 }  // namespace quorvel

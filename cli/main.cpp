@@ -16,9 +16,9 @@ namespace {
 
 int RunOnProcessConsole(const std::vector<std::string>& args) {
     static std::atomic<bool> interrupted{false};
-    quorvel::StopOnInterrupt(interrupted);
     quorvel::ToolConsole console = quorvel::ProcessConsole();
     console.interrupted = &interrupted;
+    console.catchInterrupts = [] { quorvel::StopOnInterrupt(interrupted); };
     const int status = quorvel::RunLookupTool(args, console, quorvel::PlatformSocketLibrary());
     if (status == quorvel::kExitInterrupted) {
         // A lookup the resolver still holds may be left running: end without waiting for it.

@@ -22,13 +22,28 @@ inline bool StartsWith(std::string_view text, std::string_view prefix) {
     return Left(text, prefix.size()) == prefix;
 }
 
+// ASCII letters and digits, whatever the locale.
+inline bool IsAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+inline bool IsAsciiDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 // True when the text begins with an ASCII letter (whatever the locale).
 inline bool StartsWithAsciiLetter(std::string_view text) {
-    if (text.empty()) {
-        return false;
+    return !text.empty() && IsAsciiLetter(text.front());
+}
+
+// The text without the blanks and line ends around it, as typing and pasting bring them.
+inline std::string_view WithoutSurroundingBlanks(std::string_view text) {
+    constexpr std::string_view kBlanks = " \t\r\n";
+    const std::size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) {
+        return {};
     }
-    const char first = text.front();
-    return (first >= 'A' && first <= 'Z') || (first >= 'a' && first <= 'z');
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
 // The text between the first '(' and the next ')' after it; none without such a pair.
@@ -60,6 +75,11 @@ inline bool EqualIgnoringCase(std::string_view a, std::string_view b) {
         }
     }
     return true;
+}
+
+// StartsWith, but for the case of ASCII letters ("AS", "IPv6:", "[dot]").
+inline bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+    return EqualIgnoringCase(Left(text, prefix.size()), prefix);
 }
 
 // Every occurrence of `from` replaced by `to`, scanning left to right without overlap.

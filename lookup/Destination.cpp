@@ -10,38 +10,9 @@
 namespace quorvel {
 namespace {
 
-// Blanks and line ends, as pasting brings them.
-constexpr std::string_view kBlanks = " \t\r\n";
-
 constexpr std::uint32_t kLargestPort = 65535;
 constexpr std::uint32_t kLargestAsNumber = 0xFFFFFFFFu;
 constexpr std::uint32_t kLargestAsdotPart = 0xFFFFu;
-
-std::string_view WithoutSurroundingBlanks(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), text.begin(),
-                      [](char a, char b) { return LowerAscii(a) == LowerAscii(b); });
-}
-
-bool IsAsciiDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-bool IsAsciiLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
 
 // Decimal digits only, any number of them, with a value of at most `largest`.
 std::optional<std::uint32_t> ParseDecimal(std::string_view digits, std::uint32_t largest) {

@@ -16,18 +16,8 @@ struct LineRange {
     std::size_t end;
 };
 
-constexpr std::string_view kBlanks = " \t\r";
-
-std::string_view Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
 bool IsEmptyLine(const ReplyLine& line) {
-    return Trimmed(line.text).empty();
+    return WithoutSurroundingBlanks(line.text).empty();
 }
 
 // From `begin` up to the first empty line after it: one RPSL object.
@@ -94,7 +84,7 @@ std::optional<std::string> ValueFrom(const SummarySource& source, const SummaryT
             }
             if (const std::optional<std::string> value =
                     AttributeValue((*range.lines)[index], name)) {
-                const std::string_view trimmed = Trimmed(*value);
+                const std::string_view trimmed = WithoutSurroundingBlanks(*value);
                 if (trimmed.empty()) {
                     return std::nullopt;  // the first occurrence counts, even without a value
                 }

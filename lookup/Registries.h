@@ -1,5 +1,5 @@
-// The regional registries the lookup asks, and IANA, which refers IPv6 addresses to them; each
-// at its public whois server (port 43).
+// The regional registries the lookup asks, and IANA, which refers IPv6 addresses and AS numbers
+// to them; each at its public whois server (port 43).
 #pragma once
 
 #include <optional>
@@ -24,7 +24,7 @@ inline constexpr RegistryServer kRegistryServers[] = {
     {Registry::RipeNcc, "RIPE NCC", "whois.ripe.net"},    // Europe, Middle East
     {Registry::Lacnic, "LACNIC", "whois.lacnic.net"},     // Latin America and the Caribbean
     {Registry::Afrinic, "AFRINIC", "whois.afrinic.net"},  // Africa, named by ARIN or IANA
-    {Registry::Iana, "IANA", "whois.iana.org"},           // asked first for IPv6 addresses
+    {Registry::Iana, "IANA", "whois.iana.org"},           // asked first for IPv6 and AS numbers
 };
 
 constexpr std::string_view ServerHost(Registry registry) {

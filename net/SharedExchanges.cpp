@@ -99,7 +99,6 @@ bool CSharedExchanges::TakePlace(const std::string& serverHost) {
         return false;
     }
     ++atOnce;
-    m_mostAtOnce = std::max(m_mostAtOnce, atOnce);
     return true;
 }
 
@@ -144,11 +143,6 @@ void CSharedExchanges::Cancel() {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_cancelled = true;
     m_changed.notify_all();
-}
-
-unsigned CSharedExchanges::MostAtOnce() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_mostAtOnce;
 }
 
 }  // namespace quorvel

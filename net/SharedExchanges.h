@@ -53,9 +53,6 @@ public:
     // client's reply ends at once, and later ones do not begin.
     void Cancel();
 
-    // The most exchanges that were ever made at once with one server.
-    unsigned MostAtOnce() const;
-
 private:
     struct Entry;
     using Key = std::pair<std::string, std::string>;  // server, query text
@@ -72,11 +69,10 @@ private:
     const RefusalTest m_isRefusal;
     const std::size_t m_rememberedBytes;
 
-    mutable std::mutex m_mutex;
+    std::mutex m_mutex;
     std::condition_variable m_changed;
     bool m_cancelled = false;
     std::map<std::string, unsigned> m_atOnce;  // exchanges being made, by server
-    unsigned m_mostAtOnce = 0;
     std::set<std::string> m_refusing;
     std::map<Key, std::shared_ptr<Entry>> m_entries;
     std::list<Key> m_finishedOldestFirst;

@@ -26,7 +26,7 @@
     delay = 0.1                        # seconds before the reply begins
 
     [expect]
-    status = 0
+    status = 0                         # the exit status; -2: ended by the SIGINT itself
     stderr = ""
     stdout = ["Name:    ...", { file = "replies/...", from = "inetnum:", until = "% whois",
                                 crlf = true }, "\n"]

@@ -276,6 +276,11 @@ void FakeSocketLibrary::SetReplyDelay(const std::string& host, const std::string
     ServerNamed(host).replyDelays[query] = delay;
 }
 
+std::vector<FakeSocketLibrary::Request> FakeSocketLibrary::Requests() const {
+    const std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    return m_requests;
+}
+
 int FakeSocketLibrary::MostOpenAtOnce(const std::string& host) {
     const std::lock_guard<std::recursive_mutex> lock(m_mutex);
     return ServerNamed(host).mostOpen;

@@ -61,7 +61,8 @@ public:
     void SetStartupResult(int result) { m_startupResult = result; }
     void SetLimits(const ExchangeLimits& limits) { m_limits = limits; }
 
-    const std::vector<Request>& Requests() const { return m_requests; }
+    // A copy, which a test may also take while lookups run (to wait for a request).
+    std::vector<Request> Requests() const;
     // The names GetHostByName was asked for; ResolverCalls counts the look-ups of all four kinds.
     std::vector<std::string> ResolvedNames() const { return m_resolvedNames; }
     int Startups() const { return static_cast<int>(m_startupVersions.size()); }
@@ -121,7 +122,7 @@ private:
     int Fail(int errorCode);
     void WaitOutReplyDelay(Socket socket);
 
-    std::recursive_mutex m_mutex;
+    mutable std::recursive_mutex m_mutex;
     std::vector<Server> m_servers;
     std::map<std::string, std::vector<Ipv4Address>> m_hostNames;
     std::map<std::string, std::vector<Ipv6Address>> m_hostNames6;

@@ -270,6 +270,13 @@ INSTANTIATE_TEST_SUITE_P(
             "Querying whois.apnic.net for \"1.1.1.1\"\n",
             0},
         ToolCase{"EmptyFileGivesTheHeaderAlone", {"--format", "csv", "-f", "-"}, kCsvHeader, "", 0},
+        // A directory opens as a file on Linux and reads as an empty one: it must not pass as
+        // an empty list.
+        ToolCase{"DirectoryIsNoFileOfDestinations",
+                 {"--format", "csv", "-f", "."},
+                 "",
+                 "quorvel-lookup: cannot read '.'\n",
+                 2},
         ToolCase{"EmptyDestinationInABatch",
                  {"--format", "json", ""},
                  "{\"destination\":\"\",\"kind\":\"\",\"name\":\"\",\"address\":\"\",\"registry\":"
