@@ -2,19 +2,9 @@
 
 #include <algorithm>
 
+#include "ByteText.h"
+
 namespace quorvel {
-namespace {
-
-std::string_view WithoutSurroundingBlanks(std::string_view text) {
-    constexpr std::string_view kBlanks = " \t\r\n";
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
-}  // namespace
 
 CDestinationHistory::CDestinationHistory(const std::vector<std::string>& stored) {
     // Oldest first: each newer one goes above it, and of a repeat the newest place stays.

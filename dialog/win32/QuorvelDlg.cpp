@@ -290,8 +290,7 @@ void CQuorvelDlg::ShowHistory() {
     const std::wstring text = AddressBoxText();
     DWORD selection = 0;
     ::SendMessageW(addressBox, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&selection), 0);
-    while (::SendMessageW(addressBox, CB_DELETESTRING, 0, 0) > 0) {
-    }
+    ::SendMessageW(addressBox, CB_RESETCONTENT, 0, 0);
     for (const std::string& entry : m_history.Entries()) {
         ::SendMessageW(addressBox, CB_ADDSTRING, 0,
                        reinterpret_cast<LPARAM>(WideFromUtf8(entry).value_or(L"").c_str()));
