@@ -32,11 +32,12 @@ std::string NameOf(const std::optional<Registry>& registry) {
 }
 
 RecordSummary SummaryOf(const LocateAnswer& found) {
-    if (found.ending != LocateAnswer::Ending::Record || !found.registry) {
+    const LookupAnswer& lookup = found.lookup;
+    if (found.ending != LocateAnswer::Ending::Record || !lookup.registry) {
         return {};
     }
-    const SummaryAttributes* attributes = SummaryAttributesFor(*found.registry, found.asRecord);
-    return attributes ? SummarizeRecord(*attributes, found.report, found.reply) : RecordSummary{};
+    const SummaryAttributes* attributes = SummaryAttributesFor(*lookup.registry, lookup.asRecord);
+    return attributes ? SummarizeRecord(*attributes, lookup.report, lookup.reply) : RecordSummary{};
 }
 
 }  // namespace
@@ -80,9 +81,9 @@ BatchAnswer LookUpForBatch(const std::string& destination, ISocketLibrary& socke
     answer.kind = std::string(KindName(found.kind));
     answer.name = found.name;
     answer.address = found.address;
-    answer.registry = NameOf(found.registry);
+    answer.registry = NameOf(found.lookup.registry);
     answer.summary = SummaryOf(found);
-    answer.report = found.report;
+    answer.report = found.lookup.report;
     answer.messages = messages.str();
     return answer;
 }

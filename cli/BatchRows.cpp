@@ -54,9 +54,7 @@ std::string WithoutRawControls(const std::string& json) {
     out.reserve(json.size());
     for (std::size_t pos = 0; pos < json.size(); ++pos) {
         const auto byte = static_cast<unsigned char>(json[pos]);
-        const unsigned char next =
-            pos + 1 < json.size() ? static_cast<unsigned char>(json[pos + 1]) : 0;
-        const bool c1 = byte == 0xC2 && next >= 0x80 && next <= 0x9F;
+        const bool c1 = IsUtf8C1ControlAt(json, pos);
         if (byte == 0x7F || c1) {
             const unsigned value = c1 ? static_cast<unsigned char>(json[++pos]) : byte;
             out += "\\u00";

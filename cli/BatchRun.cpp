@@ -38,6 +38,13 @@ constexpr std::chrono::milliseconds kRedrawInterval{100};  // at most 10 redraws
 // cannot be interrupted, takes longer.
 constexpr std::chrono::milliseconds kCancelWait{2000};
 
+// Equal for two lines exactly when they name the same destination: the kind of what was read
+// and its text, which within one kind names one destination ("(1.1.1.1)" left by a URL is a
+// host name, apart from the address 1.1.1.1).
+std::string SameDestinationKey(const Destination& read) {
+    return std::to_string(read.value.index()) + ' ' + ReadText(read);
+}
+
 class CBatch : public std::enable_shared_from_this<CBatch> {
 public:
     CBatch(ToolOptions options, ToolConsole& console, ISocketLibrary& sockets)
@@ -83,7 +90,7 @@ private:
     void Write(const Line& line);
     std::string OutputOf(const Line& line);
     void NoteRefusal(std::string_view serverHost, const std::string& destination);
-    void DrawProgress(bool force);
+    void DrawProgress();
     void ClearProgressLocked();
     std::string ForTerminal(const std::string& text, bool terminal) const;
 
@@ -165,7 +172,7 @@ int CBatch::Run() {
             for (const Line& line : writable) {
                 Write(line);
             }
-            DrawProgress(false);
+            DrawProgress();
             lock.lock();
             for (const Line& line : writable) {
                 Release(line);
@@ -177,7 +184,7 @@ int CBatch::Run() {
         }
         m_changed.wait_for(lock, kRedrawInterval);
         lock.unlock();
-        DrawProgress(false);
+        DrawProgress();
         lock.lock();
     }
     m_stopping = true;
@@ -290,7 +297,7 @@ void CBatch::Admit() {
             m_roomToRead.notify_one();
         }
         const Destination read = ReadDestination(m_heldItem->destination);
-        const std::string key = CanonicalText(read);
+        const std::string key = SameDestinationKey(read);
         const bool known = m_jobs.count(key) != 0;
         if (!known && m_openJobs >= mostOpenJobs) {
             return;
@@ -437,12 +444,12 @@ void CBatch::NoteRefusal(std::string_view serverHost, const std::string& destina
     m_console.err << ForTerminal(notice, m_console.errIsTerminal) << std::flush;
 }
 
-void CBatch::DrawProgress(bool force) {
+void CBatch::DrawProgress() {
     if (!m_console.errIsTerminal || m_options.noProgress) {
         return;
     }
     const Clock::time_point now = Clock::now();
-    if (!force && now - m_lastDrawn < kRedrawInterval) {
+    if (now - m_lastDrawn < kRedrawInterval) {
         return;
     }
     Progress progress;

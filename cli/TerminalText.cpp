@@ -30,9 +30,7 @@ std::string EscapedForTerminal(std::string_view text) {
     for (std::size_t pos = 0; pos < text.size();) {
         const auto byte = static_cast<unsigned char>(text[pos]);
         const std::size_t length = Utf8SequenceLength(text, pos);
-        const bool c1InUtf8 =
-            length == 2 && byte == 0xC2 && static_cast<unsigned char>(text[pos + 1]) <= 0x9F;
-        if (c1InUtf8) {
+        if (IsUtf8C1ControlAt(text, pos)) {
             AppendEscape(out, byte);
             AppendEscape(out, static_cast<unsigned char>(text[pos + 1]));
             pos += 2;

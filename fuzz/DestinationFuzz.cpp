@@ -1,6 +1,6 @@
 // The destination reader on arbitrary text: it always names exactly one kind of destination,
-// consistent with the text it read; and the canonical text of what it read reads back as the
-// same destination, with the same canonical text, so that it can key "the same destination".
+// consistent with the text it read; and an address, prefix or AS number, written as the header
+// shows it, reads back as the same destination.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -47,10 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Destination destination = ReadDestination(typed);
     CheckKind(destination);
 
-    const std::string canonical = CanonicalText(destination);
-    const Destination again = ReadDestination(canonical);
-    QUORVEL_FUZZ_CHECK(again.value == destination.value);
-    QUORVEL_FUZZ_CHECK(CanonicalText(again) == canonical);
-    QUORVEL_FUZZ_CHECK(ReadText(again) == ReadText(destination));
+    // What the header shows of an address, a prefix or an AS number reads back as itself.
+    if (KindOf(destination) != DestinationKind::HostName) {
+        const Destination again = ReadDestination(ReadText(destination));
+        QUORVEL_FUZZ_CHECK(again.value == destination.value);
+        QUORVEL_FUZZ_CHECK(ReadText(again) == ReadText(destination));
+    }
     return 0;
 }

@@ -62,6 +62,12 @@ bool IsValidUtf8(std::string_view text) {
     return true;
 }
 
+bool IsUtf8C1ControlAt(std::string_view text, std::size_t pos) {
+    return pos + 1 < text.size() && static_cast<unsigned char>(text[pos]) == 0xC2 &&
+           static_cast<unsigned char>(text[pos + 1]) >= 0x80 &&
+           static_cast<unsigned char>(text[pos + 1]) <= 0x9F;
+}
+
 namespace {
 
 void AppendCharacter(std::string& out, unsigned char byte, bool asLatin1) {

@@ -19,5 +19,7 @@ std::string InformationBoxText(std::string_view reportBytes);
 // (overlong forms, surrogates and values past U+10FFFF are not).
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t pos);
 bool IsValidUtf8(std::string_view text);
+// Whether a C1 control (U+0080 to U+009F) in UTF-8, "\xC2\x80" to "\xC2\x9F", begins at `pos`.
+bool IsUtf8C1ControlAt(std::string_view text, std::size_t pos);
 
 }  // namespace quorvel

@@ -82,8 +82,9 @@ void CLocateCommand::Run(ILookupFeedback& feedback) {
     }
     m_outcome = found->ending == LookupEnding::Failed ? LocateOutcome::QueryFailed
                                                       : LocateOutcome::Answered;
-    TakeLookupAnswer(std::move(*found));
-    m_shownText = HeaderText() + m_answer.report;
+    m_answer.ending = EndingOf(found->ending);
+    m_answer.lookup = std::move(*found);
+    m_shownText = HeaderText() + m_answer.lookup.report;
 }
 
 LocateOutcome CLocateCommand::Finish() {
@@ -177,14 +178,6 @@ std::optional<std::string> CLocateCommand::ResolveHostName(const std::string& ho
     }
     ReportResolveFailure();
     return std::nullopt;
-}
-
-void CLocateCommand::TakeLookupAnswer(LookupAnswer found) {
-    m_answer.ending = EndingOf(found.ending);
-    m_answer.report = std::move(found.report);
-    m_answer.registry = found.registry;
-    m_answer.asRecord = found.asRecord;
-    m_answer.reply = std::move(found.reply);
 }
 
 std::string CLocateCommand::HeaderText() const {

@@ -31,13 +31,9 @@ struct LocateAnswer {
     // The header's two values; an AS number's "AS<n>" in both.
     std::string name;
     std::string address;
-    // The text shown below the header.
-    std::string report;
-    // Whose record the report is (APNIC's with TWNIC's addition too); none without one.
-    std::optional<Registry> registry;
-    bool asRecord = false;
-    // The whole reply the record was cut from.
-    std::string reply;
+    // What the registries' lookup gave: the text shown below the header, whose record it is and
+    // the reply it was cut from. Empty when the command ended before asking anyone.
+    LookupAnswer lookup;
 };
 
 class CLocateCommand {
@@ -81,7 +77,6 @@ private:
     // The text of a host name's first address, as the registries are asked about it; none
     // after the resolve failure has been reported.
     std::optional<std::string> ResolveHostName(const std::string& hostName);
-    void TakeLookupAnswer(LookupAnswer found);
     std::string HeaderText() const;
     // The resolve failure's message box; Finish then shows "Ready." and unlocks.
     void ReportResolveFailure();

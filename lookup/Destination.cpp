@@ -228,45 +228,6 @@ Prefix MakePrefix(const Address& address, unsigned length, std::string (*format)
     return Prefix{network, length, format(network) + "/" + std::to_string(length)};
 }
 
-// Text in which every dot and colon is written defanged, so that the one pass over it gives
-// the text back: no other form can start inside such a spelling.
-std::string DefangedSpelling(std::string_view text) {
-    std::string spelling;
-    for (const char c : text) {
-        if (c == '.') {
-            spelling += "[.]";
-        } else if (c == ':') {
-            spelling += "[:]";
-        } else {
-            spelling += c;
-        }
-    }
-    return spelling;
-}
-
-// A host name spelt so that reading the spelling gives the name back. Most names are their own
-// spelling; a name that a pasted form left (a URL's "(1.1.1.1)", a bracket's " x") is kept
-// from the rules that would read it otherwise inside a form that hands it back untouched.
-std::string HostNameSpelling(const std::string& name) {
-    const std::string defanged = DefangedSpelling(name);
-    const std::string spellings[] = {
-        name,                      // itself
-        "<" + defanged + ">",      // unwrapped, for a name without blanks around it
-        "[" + defanged + "]:0",    // a bracketed host with a port
-        "x://" + defanged,         // a URL's authority, for a name without / ? # @
-        defanged + ":0",           // a host with a port, for a name without a colon
-        "[" + defanged + ":0]:0",  // both, for a name without a colon
-    };
-    for (const std::string& spelling : spellings) {
-        const Destination read = ReadDestination(spelling);
-        const HostName* readName = std::get_if<HostName>(&read.value);
-        if (readName != nullptr && readName->name == name) {
-            return spelling;
-        }
-    }
-    return name;
-}
-
 }  // namespace
 
 std::optional<std::uint32_t> ParseAsNumber(std::string_view text) {
@@ -374,13 +335,6 @@ std::string ReadText(const Destination& destination) {
         std::string operator()(const HostName& read) const { return read.name; }
     };
     return std::visit(Text{}, destination.value);
-}
-
-std::string CanonicalText(const Destination& destination) {
-    if (const HostName* host = std::get_if<HostName>(&destination.value)) {
-        return HostNameSpelling(host->name);
-    }
-    return ReadText(destination);
 }
 
 bool ReadingChangedIt(const Destination& destination) {

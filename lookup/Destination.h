@@ -89,12 +89,6 @@ std::string AsNumberText(std::uint32_t value);
 // IPv6 address's canonical text, the prefix, "AS<n>", the host name; empty for none.
 std::string ReadText(const Destination& destination);
 
-// A text that names exactly this destination: reading it gives the same destination again, so
-// it serves as the key of "the same destination". It is the ReadText, except for a host name
-// the rules would read otherwise on its own ("(1.1.1.1)" left by a URL), which is spelt so
-// that it reads back as itself.
-std::string CanonicalText(const Destination& destination);
-
 // Whether reading changed what was typed: a pasted form was taken apart, or an AS number or a
 // prefix is written otherwise than typed. The command line names such a reading when verbose.
 bool ReadingChangedIt(const Destination& destination);

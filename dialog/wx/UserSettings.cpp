@@ -12,7 +12,7 @@ namespace {
 // One entry per destination, named by its place in the list from 1: History/1 is the newest.
 constexpr char kHistoryGroup[] = "/History";
 
-// The base directory of the XDG specification: $XDG_CONFIG_HOME when it holds an absolute path,
+// The user's configuration folder: $XDG_CONFIG_HOME when it holds an absolute path,
 // else ~/.config.
 wxFileName SettingsFile() {
     wxString folder;

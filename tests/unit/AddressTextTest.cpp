@@ -200,14 +200,17 @@ void PrintTo(const ReadCase& readCase, std::ostream* out) {
 
 class DestinationReading : public ::testing::TestWithParam<ReadCase> {};
 
-// Each row is one rule of the reading with its edge. Reading what was read names the same
-// destination again.
+// Each row is one rule of the reading with its edge. Reading an address, prefix or AS number as
+// the header shows it names the same destination again (a host name may have been left by a
+// pasted form that reading it on its own would take apart).
 TEST_P(DestinationReading, NamesWhatThePastedTextNames) {
     const ReadCase& c = GetParam();
     const Destination destination = ReadDestination(c.typed);
     EXPECT_EQ(KindOf(destination), c.kind);
     EXPECT_EQ(ReadText(destination), c.read);
-    EXPECT_EQ(ReadDestination(CanonicalText(destination)).value, destination.value);
+    if (c.kind != DestinationKind::HostName) {
+        EXPECT_EQ(ReadDestination(ReadText(destination)).value, destination.value);
+    }
 }
 
 constexpr DestinationKind kNone = DestinationKind::None;

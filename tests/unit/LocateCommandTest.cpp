@@ -494,13 +494,13 @@ TEST_P(LocateCommandAnswer, TellsWhatTheCommandFound) {
     EXPECT_EQ(answer.kind, c.kind);
     EXPECT_EQ(answer.name, c.headerName);
     EXPECT_EQ(answer.address, c.headerAddress);
-    EXPECT_EQ(answer.registry, c.registry);
-    EXPECT_EQ(answer.asRecord, c.asRecord);
-    EXPECT_EQ(answer.reply, c.reply);
+    EXPECT_EQ(answer.lookup.registry, c.registry);
+    EXPECT_EQ(answer.lookup.asRecord, c.asRecord);
+    EXPECT_EQ(answer.lookup.reply, c.reply);
     // The report is what the information box shows below the header.
     if (c.ending != LocateAnswer::Ending::Unresolved && c.ending != LocateAnswer::Ending::Empty) {
-        EXPECT_EQ(view.information.substr(view.information.size() - answer.report.size()),
-                  answer.report);
+        const std::string& report = answer.lookup.report;
+        EXPECT_EQ(view.information.substr(view.information.size() - report.size()), report);
     }
 }
 

@@ -138,39 +138,63 @@ int PrintControls(const char* caption) {
     return 0;
 }
 
+// A copy of a rectangle of the screen, in a bitmap of `bitsPerPixel` whose rows run bottom-up
+// (as a bitmap file stores them) or top-down.
+class CScreenCopy {
+public:
+    CScreenCopy(const RECT& rect, WORD bitsPerPixel, bool topDown) {
+        const long width = rect.right - rect.left;
+        const long height = rect.bottom - rect.top;
+        m_info.bmiHeader.biSize = sizeof m_info.bmiHeader;
+        m_info.bmiHeader.biWidth = width;
+        m_info.bmiHeader.biHeight = topDown ? -height : height;
+        m_info.bmiHeader.biPlanes = 1;
+        m_info.bmiHeader.biBitCount = bitsPerPixel;
+        m_screen = ::GetDC(nullptr);
+        m_memory = ::CreateCompatibleDC(m_screen);
+        m_bitmap = ::CreateDIBSection(m_screen, &m_info, DIB_RGB_COLORS, &m_bits, nullptr, 0);
+        m_previous = ::SelectObject(m_memory, m_bitmap);
+        ::BitBlt(m_memory, 0, 0, width, height, m_screen, rect.left, rect.top, SRCCOPY);
+        ::GdiFlush();
+    }
+    ~CScreenCopy() {
+        ::SelectObject(m_memory, m_previous);
+        ::DeleteObject(m_bitmap);
+        ::DeleteDC(m_memory);
+        ::ReleaseDC(nullptr, m_screen);
+    }
+    CScreenCopy(const CScreenCopy&) = delete;
+    CScreenCopy& operator=(const CScreenCopy&) = delete;
+
+    const BITMAPINFOHEADER& Header() const { return m_info.bmiHeader; }
+    const std::uint8_t* Pixels() const { return static_cast<const std::uint8_t*>(m_bits); }
+
+private:
+    BITMAPINFO m_info{};
+    void* m_bits = nullptr;
+    HDC m_screen = nullptr;
+    HDC m_memory = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_previous = nullptr;
+};
+
 int SaveScreen(const char* path) {
     const int width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
     const int height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;  // rows bottom-up, as a bitmap file stores them
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* pixels = nullptr;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    HGDIOBJ previous = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    ::GdiFlush();
+    const CScreenCopy copy(RECT{0, 0, width, height}, 24, false);
     const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
     const DWORD imageBytes = rowBytes * static_cast<DWORD>(height);
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfOffBits = sizeof file + sizeof copy.Header();
     file.bfSize = file.bfOffBits + imageBytes;
     FILE* out = std::fopen(path, "wb");
     const bool written = out != nullptr && std::fwrite(&file, sizeof file, 1, out) == 1 &&
-                         std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
-                         std::fwrite(pixels, imageBytes, 1, out) == 1;
+                         std::fwrite(&copy.Header(), sizeof copy.Header(), 1, out) == 1 &&
+                         std::fwrite(copy.Pixels(), imageBytes, 1, out) == 1;
     if (out != nullptr) {
         std::fclose(out);
     }
-    ::SelectObject(memory, previous);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
     return written ? 0 : 1;
 }
 
@@ -218,20 +242,8 @@ int PrintState(const char* caption) {
 void PrintInk(const RECT& rect) {
     const long width = rect.right - rect.left;
     const long height = rect.bottom - rect.top;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // rows top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    ::GdiFlush();
-    const auto* pixels = static_cast<const std::uint8_t*>(bits);
+    const CScreenCopy copy(rect, 32, true);
+    const std::uint8_t* pixels = copy.Pixels();
     bool inLine = false;
     long first = 0;
     long last = 0;
@@ -254,10 +266,6 @@ void PrintInk(const RECT& rect) {
             inLine = false;
         }
     }
-    ::SelectObject(memory, previous);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
 }
 
 int PrintPitch(const char* caption) {
